@@ -1,0 +1,20 @@
+// Dense LU factorisation with partial pivoting, and its solver. Used for the
+// small systems of simplex geometry; singularity shows only as det = 0, so
+// callers test det before solving.
+#pragma once
+
+#include "grid/one_based.hpp"
+
+namespace corvan {
+
+// Factors A (n x n, column-major view) in place. ipvt(1..n) receives the
+// pivot rows, ipvt(n) ending as the sign of the permutation; det the signed
+// product of the pivots. Multipliers are stored negated below the diagonal.
+// Among pivots of equal magnitude the topmost row wins; a column that is zero
+// from the diagonal down is skipped and leaves det = 0.
+void lufact(int n, int* ipvt, MatView a, double& det);
+// Solves A x = r with the factored A; r(1..n) is replaced by x. Divides by
+// the diagonal without a test.
+void lusolv(int n, const int* ipvt, MatView a, double* r);
+
+}  // namespace corvan

@@ -1,0 +1,528 @@
+#include "io/text_io.hpp"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <limits>
+
+namespace corvan {
+
+// ---------------------------------------------------------------------------
+// Fatal stop
+
+[[noreturn]] void stop(std::initializer_list<std::string_view> lines) {
+    for (std::string_view l : lines) std::cout << l << '\n';
+    std::cout.flush();
+    std::fflush(stdout);
+    std::exit(1);
+}
+
+[[noreturn]] void stop(const std::vector<std::string>& lines) {
+    for (const std::string& l : lines) std::cout << l << '\n';
+    std::cout.flush();
+    std::fflush(stdout);
+    std::exit(1);
+}
+
+// ---------------------------------------------------------------------------
+// Single edit descriptors
+
+namespace {
+
+std::string stars(int w) { return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
+
+std::string right(std::string s, int w) {
+    if (w < 0) return s;
+    if (static_cast<int>(s.size()) > w) return stars(w);
+    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
+}
+
+// Text of a value that is not finite, right-aligned in w columns.
+std::string non_finite(double v, int w) {
+    std::string s;
+    if (std::isnan(v)) s = "NaN";
+    else s = std::string(v < 0 ? "-" : "") + (w >= 9 ? "Infinity" : "Inf");
+    return right(s, w);
+}
+
+}  // namespace
+
+std::string fmt_i(long long v, int w) { return right(std::to_string(v), w); }
+
+std::string fmt_f(double v, int w, int d) {
+    if (!std::isfinite(v)) return non_finite(v, w);
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.*f", d, v);
+    std::string s(buf);
+    if (static_cast<int>(s.size()) > w) {
+        // The leading zero of a value below one is optional.
+        if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+        else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+    }
+    return right(s, w);
+}
+
+std::string fmt_e(double v, int w, int d) {
+    if (!std::isfinite(v)) return non_finite(v, w);
+    if (d < 1) d = 1;
+    std::string digits;
+    int exp10 = 0;
+    if (v == 0.0) {
+        digits.assign(static_cast<std::size_t>(d), '0');
+    } else {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*e", d - 1, std::fabs(v));
+        // buf is "d.ddddde+XX": the mantissa digits, then the exponent.
+        const char* e = std::strchr(buf, 'e');
+        digits.push_back(buf[0]);
+        for (const char* c = buf + 2; c < e; ++c) digits.push_back(*c);
+        exp10 = std::atoi(e + 1) + 1;
+    }
+    std::string ex;
+    const int ae = exp10 < 0 ? -exp10 : exp10;
+    char eb[16];
+    if (ae <= 99) std::snprintf(eb, sizeof eb, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
+    else if (ae <= 999) std::snprintf(eb, sizeof eb, "%c%03d", exp10 < 0 ? '-' : '+', ae);
+    else return stars(w);
+    ex = eb;
+    std::string s = std::string(std::signbit(v) && v != 0.0 ? "-" : "") + "0." + digits + ex;
+    if (static_cast<int>(s.size()) > w) {
+        if (s[0] == '0') s.erase(0, 1);
+        else s.erase(1, 1);
+    }
+    return right(s, w);
+}
+
+std::string fmt_a(std::string_view s, int w) {
+    if (w < 0) return std::string(s);
+    if (static_cast<int>(s.size()) >= w) return std::string(s.substr(0, static_cast<std::size_t>(w)));
+    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + std::string(s);
+}
+
+// ---------------------------------------------------------------------------
+// Format
+
+namespace {
+
+struct Parser {
+    std::string_view t;
+    std::size_t p = 0;
+
+    [[noreturn]] void bad() const {
+        stop({" internal error: bad format " + std::string(t)});
+    }
+    void blanks() {
+        while (p < t.size() && (t[p] == ' ' || t[p] == ',')) ++p;
+    }
+    int number() {
+        int v = 0;
+        bool any = false;
+        while (p < t.size() && std::isdigit(static_cast<unsigned char>(t[p]))) {
+            v = v * 10 + (t[p] - '0');
+            ++p;
+            any = true;
+        }
+        return any ? v : -1;
+    }
+    std::vector<Format::Item> list() {
+        std::vector<Format::Item> out;
+        for (;;) {
+            blanks();
+            if (p >= t.size()) bad();
+            if (t[p] == ')') { ++p; return out; }
+            Format::Item it;
+            const int n = number();
+            if (p >= t.size()) bad();
+            const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(t[p])));
+            if (c == '(') {
+                ++p;
+                it.kind = '(';
+                it.repeat = n < 0 ? 1 : n;
+                it.sub = list();
+            } else if (c == '\'' || c == '"') {
+                const char q = t[p++];
+                it.kind = '\'';
+                for (;;) {
+                    if (p >= t.size()) bad();
+                    if (t[p] == q) {
+                        if (p + 1 < t.size() && t[p + 1] == q) { it.text.push_back(q); p += 2; continue; }
+                        ++p;
+                        break;
+                    }
+                    it.text.push_back(t[p++]);
+                }
+            } else if (c == 'X') {
+                ++p;
+                it.kind = 'X';
+                it.repeat = n < 0 ? 1 : n;
+            } else if (c == '/') {
+                ++p;
+                it.kind = '/';
+            } else if (c == 'I' || c == 'F' || c == 'E' || c == 'A') {
+                ++p;
+                it.kind = c;
+                it.repeat = n < 0 ? 1 : n;
+                it.w = number();
+                if (p < t.size() && t[p] == '.') { ++p; it.d = number(); }
+                if (c != 'A' && it.w < 0) bad();
+                if ((c == 'F' || c == 'E') && it.d < 0) bad();
+            } else {
+                bad();
+            }
+            out.push_back(std::move(it));
+        }
+    }
+};
+
+void edit(std::string& rec, const Format::Item& it, const FmtArg& a) {
+    switch (it.kind) {
+    case 'I': {
+        const long long v = a.kind == FmtArg::Int ? a.i : static_cast<long long>(a.r);
+        rec += fmt_i(v, it.w);
+        break;
+    }
+    case 'F':
+        rec += fmt_f(a.kind == FmtArg::Real ? a.r : static_cast<double>(a.i), it.w, it.d);
+        break;
+    case 'E':
+        rec += fmt_e(a.kind == FmtArg::Real ? a.r : static_cast<double>(a.i), it.w, it.d);
+        break;
+    default:  // 'A'
+        if (a.kind == FmtArg::Str) rec += fmt_a(a.s, it.w);
+        else rec += fmt_a(a.kind == FmtArg::Int ? std::to_string(a.i) : std::to_string(a.r), it.w);
+        break;
+    }
+}
+
+}  // namespace
+
+Format::Format(std::string_view text) {
+    Parser ps{text};
+    ps.blanks();
+    if (ps.p >= text.size() || text[ps.p] != '(') ps.bad();
+    ++ps.p;
+    items_ = ps.list();
+    for (int k = static_cast<int>(items_.size()) - 1; k >= 0; --k) {
+        if (items_[static_cast<std::size_t>(k)].kind == '(') { reversion_ = k; break; }
+    }
+}
+
+bool Format::run(const std::vector<Item>& list, std::string& out, std::string& rec, int& pending,
+                 const FmtArg* a, std::size_t n, std::size_t& k) const {
+    for (const Item& it : list) {
+        switch (it.kind) {
+        case 'X':
+            pending += it.repeat;
+            break;
+        case '\'':
+            rec.append(static_cast<std::size_t>(pending), ' ');
+            pending = 0;
+            rec += it.text;
+            break;
+        case '/':
+            out += rec;
+            out += '\n';
+            rec.clear();
+            pending = 0;
+            break;
+        case '(':
+            for (int r = 0; r < it.repeat; ++r)
+                if (!run(it.sub, out, rec, pending, a, n, k)) return false;
+            break;
+        default:
+            for (int r = 0; r < it.repeat; ++r) {
+                if (k >= n) return false;
+                rec.append(static_cast<std::size_t>(pending), ' ');
+                pending = 0;
+                edit(rec, it, a[k++]);
+            }
+            break;
+        }
+    }
+    return true;
+}
+
+void Format::append(std::string& out, const FmtArg* a, std::size_t n) const {
+    std::string rec;
+    int pending = 0;
+    std::size_t k = 0;
+    bool more = run(items_, out, rec, pending, a, n, k);
+    while (more && k < n) {
+        // Items outlast the format: a new record from the reversion point.
+        out += rec;
+        out += '\n';
+        rec.clear();
+        pending = 0;
+        const std::size_t before = k;
+        if (reversion_ < 0) {
+            more = run(items_, out, rec, pending, a, n, k);
+        } else {
+            const std::vector<Item> tail(items_.begin() + reversion_, items_.end());
+            more = run(tail, out, rec, pending, a, n, k);
+        }
+        if (k == before) break;  // a format without data descriptors
+    }
+    out += rec;
+    out += '\n';
+}
+
+std::string Format::apply(std::initializer_list<FmtArg> items) const {
+    std::string out;
+    append(out, items.begin(), items.size());
+    return out;
+}
+
+std::string Format::apply(const std::vector<FmtArg>& items) const {
+    std::string out;
+    append(out, items.data(), items.size());
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// List-directed output
+
+std::string ld_record(std::initializer_list<FmtArg> items) {
+    std::string s = " ";
+    char buf[64];
+    for (const FmtArg& a : items) {
+        switch (a.kind) {
+        case FmtArg::Int:
+            s += fmt_i(a.i, 12);
+            break;
+        case FmtArg::Real:
+            if (std::isfinite(a.r)) {
+                std::snprintf(buf, sizeof buf, "%24.16E", a.r);
+                s += buf;
+            } else {
+                s += right(std::isnan(a.r) ? "NaN" : (a.r < 0 ? "-Infinity" : "Infinity"), 24);
+            }
+            break;
+        case FmtArg::Str:
+            s += a.s;
+            break;
+        }
+    }
+    return s;
+}
+
+void say(std::initializer_list<FmtArg> items) { std::cout << ld_record(items) << '\n'; }
+
+void say_line(std::string_view text) { std::cout << text << '\n'; }
+
+void say_fmt(const Format& f, std::initializer_list<FmtArg> items) { std::cout << f.apply(items); }
+
+// ---------------------------------------------------------------------------
+// TextFile
+
+TextFile::TextFile(const std::string& path) : path_(path) {
+    out_.open(path, std::ios::out | std::ios::trunc);
+    if (!out_.is_open()) {
+        stop({" Output error: cannot open file " + path + " (" + std::strerror(errno) + ")"});
+    }
+    open_ = true;
+    buf_.reserve(1 << 16);
+}
+
+TextFile::~TextFile() {
+    if (open_) close();
+}
+
+void TextFile::flush_buffer() {
+    out_.write(buf_.data(), static_cast<std::streamsize>(buf_.size()));
+    buf_.clear();
+    if (!out_) stop({" Output error: writing file " + path_ + " failed"});
+}
+
+void TextFile::line(std::string_view text) {
+    buf_ += text;
+    buf_ += '\n';
+    if (buf_.size() >= (1u << 16)) flush_buffer();
+}
+
+void TextFile::raw(std::string_view text) {
+    buf_ += text;
+    if (buf_.size() >= (1u << 16)) flush_buffer();
+}
+
+void TextFile::fmt(const Format& f, std::initializer_list<FmtArg> items) {
+    f.append(buf_, items.begin(), items.size());
+    if (buf_.size() >= (1u << 16)) flush_buffer();
+}
+
+void TextFile::ld(std::initializer_list<FmtArg> items) { line(ld_record(items)); }
+
+void TextFile::close() {
+    if (!open_) return;
+    flush_buffer();
+    out_.close();
+    open_ = false;
+    if (out_.fail()) stop({" Output error: writing file " + path_ + " failed"});
+}
+
+// ---------------------------------------------------------------------------
+// RecordReader
+
+RecordReader::RecordReader(const std::string& path) : name_(path) {
+    file_ = std::make_unique<std::ifstream>(path);
+    if (!file_->is_open()) {
+        stop({" Input error: cannot open file " + path + " (" + std::strerror(errno) + ")"});
+    }
+    in_ = file_.get();
+}
+
+RecordReader::RecordReader(std::istream& in, std::string name) : in_(&in), name_(std::move(name)) {}
+
+RecordReader::~RecordReader() = default;
+
+bool RecordReader::next_record() {
+    if (!std::getline(*in_, rec_)) {
+        rec_.clear();
+        pos_ = 0;
+        return false;
+    }
+    if (!rec_.empty() && rec_.back() == '\r') rec_.pop_back();
+    ++line_;
+    pos_ = 0;
+    return true;
+}
+
+void RecordReader::skip() {
+    what_ = "a record";
+    if (!next_record()) fail("a record", "the end of the file");
+    fresh_ = true;
+}
+
+bool RecordReader::try_skip() {
+    fresh_ = true;
+    return next_record();
+}
+
+void RecordReader::begin_read(std::string_view what) {
+    what_ = std::string(what);
+    fresh_ = true;
+}
+
+bool RecordReader::next_token(std::string& tok, bool& quoted) {
+    tok.clear();
+    quoted = false;
+    if (fresh_) {
+        if (!next_record()) return false;
+        fresh_ = false;
+    }
+    auto sep = [](char c) { return c == ' ' || c == '\t' || c == ','; };
+    for (;;) {
+        while (pos_ < rec_.size() && sep(rec_[pos_])) ++pos_;
+        if (pos_ < rec_.size()) break;
+        if (!next_record()) return false;
+    }
+    const char c = rec_[pos_];
+    if (c == '\'' || c == '"') {
+        quoted = true;
+        ++pos_;
+        while (pos_ < rec_.size()) {
+            if (rec_[pos_] == c) {
+                if (pos_ + 1 < rec_.size() && rec_[pos_ + 1] == c) {
+                    tok.push_back(c);
+                    pos_ += 2;
+                    continue;
+                }
+                ++pos_;
+                break;
+            }
+            tok.push_back(rec_[pos_++]);
+        }
+        return true;
+    }
+    while (pos_ < rec_.size() && !sep(rec_[pos_])) tok.push_back(rec_[pos_++]);
+    return true;
+}
+
+void RecordReader::read_one(int& v, bool soft) {
+    std::string tok;
+    bool quoted = false;
+    if (!next_token(tok, quoted)) {
+        if (soft) { eof_hit_ = true; return; }
+        fail("an integer", "the end of the file");
+    }
+    const char* b = tok.c_str();
+    char* e = nullptr;
+    errno = 0;
+    const long long x = std::strtoll(b, &e, 10);
+    if (quoted || tok.empty() || *e != '\0' || std::isspace(static_cast<unsigned char>(tok[0]))) {
+        fail("an integer", "\"" + tok + "\"");
+    }
+    if (errno == ERANGE || x < std::numeric_limits<int>::min() || x > std::numeric_limits<int>::max()) {
+        fail("an integer of at most 32 bits", "\"" + tok + "\"");
+    }
+    v = static_cast<int>(x);
+}
+
+void RecordReader::read_one(double& v, bool soft) {
+    std::string tok;
+    bool quoted = false;
+    if (!next_token(tok, quoted)) {
+        if (soft) { eof_hit_ = true; return; }
+        fail("a real number", "the end of the file");
+    }
+    std::string t = tok;
+    for (char& c : t) {
+        if (c == 'd' || c == 'D') c = 'e';
+    }
+    const bool bad_chars = t.find_first_of("xXnNiI") != std::string::npos;
+    const char* b = t.c_str();
+    char* e = nullptr;
+    const double x = std::strtod(b, &e);
+    if (quoted || t.empty() || bad_chars || *e != '\0' || std::isspace(static_cast<unsigned char>(t[0]))) {
+        fail("a real number", "\"" + tok + "\"");
+    }
+    if (!std::isfinite(x)) fail("a finite real number", "\"" + tok + "\"");
+    v = x;
+}
+
+void RecordReader::read_one(std::string& v, bool soft) {
+    std::string tok;
+    bool quoted = false;
+    if (!next_token(tok, quoted)) {
+        if (soft) { eof_hit_ = true; return; }
+        fail("a character value", "the end of the file");
+    }
+    v = tok;
+}
+
+std::string RecordReader::read_a(std::string_view what, int w) {
+    what_ = std::string(what);
+    if (!next_record()) fail("a record", "the end of the file");
+    fresh_ = true;
+    return pad_to(rec_, static_cast<std::size_t>(w));
+}
+
+void RecordReader::fail(std::string_view expected, std::string_view found) const {
+    stop({" Input error in file " + name_ + ", line " + std::to_string(line_) + ":",
+          " reading " + what_ + ": expected " + std::string(expected) + ", found " + std::string(found)});
+}
+
+void RecordReader::reject(std::string_view message) const {
+    stop({" Input error in file " + name_ + ", line " + std::to_string(line_) + ":", " " + std::string(message)});
+}
+
+// ---------------------------------------------------------------------------
+
+int last_c_leng(int n, std::string_view s) {
+    for (int i = 0; i < n; ++i) {
+        const char c = i < static_cast<int>(s.size()) ? s[static_cast<std::size_t>(i)] : ' ';
+        if (c == ' ') return i;
+    }
+    return n;
+}
+
+std::string pad_to(std::string_view s, std::size_t n) {
+    std::string r(s.substr(0, n));
+    r.resize(n, ' ');
+    return r;
+}
+
+}  // namespace corvan

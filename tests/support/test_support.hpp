@@ -1,0 +1,41 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+// Expects the statement to stop the program with a non-zero exit status and
+// a standard output matching the regular expression. Standard output is sent
+// to standard error inside the child so the death test can see it.
+#define EXPECT_STOP(statement, regex)                                   \
+    EXPECT_EXIT(                                                        \
+        {                                                               \
+            std::cout.flush();                                          \
+            ::dup2(2, 1);                                               \
+            statement;                                                  \
+        },                                                              \
+        ::testing::ExitedWithCode(1), regex)
+
+namespace corvan::test {
+
+// A fresh empty directory for the test's files, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Writes text to a file of the directory; returns its path.
+    std::string write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string read_file(const std::string& path);
+
+}  // namespace corvan::test
