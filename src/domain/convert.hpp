@@ -1,8 +1,6 @@
 // Numbering of list records and the deep copy of a grid record.
 #pragma once
 
-#include <vector>
-
 #include "grid/grid_types.hpp"
 
 namespace corvan {
@@ -17,15 +15,16 @@ void clr_s2i(simplex* head);
 // Replaces head by a new list of n fresh records.
 void p_list(int n, point*& head);
 void s_list(int n, simplex*& head);
-// table(n + 1 ...) := the records of the list in order; n increased.
-void set_i2p(int& n, point* head, std::vector<point*>& table);
-void set_i2s(int& n, simplex* head, std::vector<simplex*>& table);
+// table(n + 1), table(n + 2), ... := the records of the list in order; n increased.
+// The table must already hold enough entries.
+void set_i2p(int& n, point* head, Array1<point*>& table);
+void set_i2s(int& n, simplex* head, Array1<simplex*>& table);
 // Copies the records of the list into their copies found through the tables
-// (tables are indexed by the source records' i, entry 0 unused).
-void p_copy(point* head, const std::vector<point*>& ptab, const std::vector<simplex*>& stab,
-            const std::vector<point*>& qtab);
-void s_copy(simplex* head, int nd, const std::vector<point*>& ptab, const std::vector<simplex*>& stab,
-            const std::vector<simplex*>& xtab);
+// (tables are indexed 1..n by the source records' i).
+void p_copy(point* head, const Array1<point*>& ptab, const Array1<simplex*>& stab,
+            const Array1<point*>& qtab);
+void s_copy(simplex* head, int nd, const Array1<point*>& ptab, const Array1<simplex*>& stab,
+            const Array1<simplex*>& xtab);
 // Deep copy of src into dst (dst->edge must hold at least src.n_edge records).
 void g_copy(grid_record& src, grid_record& dst);
 
