@@ -295,10 +295,10 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
             break;
         case FmtArg::Real:
             if (std::isfinite(a.r)) {
-                std::snprintf(buf, sizeof buf, "%24.16E", a.r);
+                std::snprintf(buf, sizeof buf, "%23.15E", a.r);
                 s += buf;
             } else {
-                s += right(std::isnan(a.r) ? "NaN" : (a.r < 0 ? "-Infinity" : "Infinity"), 24);
+                s += right(std::isnan(a.r) ? "NaN" : (a.r < 0 ? "-Infinity" : "Infinity"), 23);
             }
             break;
         case FmtArg::Str:

@@ -5,8 +5,8 @@
 //   - a record starts with one blank;
 //   - a character item is written as it stands, with no added blanks;
 //   - an integer item is right-aligned in 12 columns (I12);
-//   - a real item is written as %24.16E, right-aligned in 24 columns
-//     (for example "  1.0000000000000000E-12").
+//   - a real item is written as %23.15E, right-aligned in 23 columns
+//     (for example "  1.000000000000000E-12").
 // So " Stitch points   = " followed by 3 reads " Stitch points   =            3".
 //
 // Free-form input convention (every input file of the program):

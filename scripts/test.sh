@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds corvan and runs every test.
+#   scripts/test.sh              optimised build in build/
+#   scripts/test.sh --sanitize   debug build with AddressSanitizer and
+#                                UndefinedBehaviorSanitizer in build-sanitize/
+# Installs the Debian packages it needs first (only when one is missing).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+need=()
+for pkg in g++ cmake make libgtest-dev libgmock-dev; do
+    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
+done
+if [ ${#need[@]} -gt 0 ]; then
+    apt-get update
+    apt-get install -y "${need[@]}"
+fi
+
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-sanitize
+    opts=(-DCMAKE_BUILD_TYPE=Debug -DCORVAN_SANITIZE=ON)
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+    build=build
+    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+fi
+
+cmake -S . -B "$build" "${opts[@]}"
+cmake --build "$build" -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
