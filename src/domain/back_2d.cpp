@@ -1,0 +1,147 @@
+#include "domain/back_2d.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "delaunay/delaunay.hpp"
+#include "delaunay/eucl_delaunay.hpp"
+#include "domain/convert.hpp"
+#include "driver/init_data.hpp"
+#include "grid/list.hpp"
+#include "metric/metric_2d.hpp"
+
+namespace corvan {
+
+namespace {
+
+// Largest number of background points a domain file may declare.
+constexpr int kMaxBackgroundPoints = 10000000;
+
+void set_status(simplex* head, int value) {
+    for (simplex* s = head->next; s != head; s = s->next) s->status = value;
+}
+
+}  // namespace
+
+void load_back_read(RecordReader& in, grid_record& back) {
+    for (int k = 0; k < 4; ++k) in.skip();
+    read_boundary_counts(in, back);
+    for (int k = 0; k < 3; ++k) in.skip();
+    // Section 2: only stepped over; the commands were read by the problem input.
+    for (int e = 1; e <= back.n_edge; ++e) {
+        in.skip();
+        const int command = boundary_command(in.read_a("the command of edge " + std::to_string(e), 20));
+        if (command == cmd_unknown) command_not_known();
+        for (int k = command_records(command); k > 0; --k) in.skip();
+        in.skip();
+        in.skip();
+    }
+    in.skip();
+    read_topology(in, back);
+}
+
+void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
+    // A boundary point's spacing is the length of the boundary segment that
+    // ends at it; a point that ends no segment keeps the largest double.
+    for (point* p = grid.pnt_head->next; p != grid.pnt_head; p = p->next) {
+        p->h = std::numeric_limits<double>::max();
+    }
+    for (int e = 1; e <= grid.n_edge; ++e) {
+        simplex* head = grid.edge(e).int_head;
+        for (simplex* b = head->next; b != head; b = b->next) {
+            point* p = b->opp(2).pnt->ppp;
+            point* q = b->opp(1).pnt->ppp;
+            const double d = std::sqrt(segment_length(2, p, q));
+            if (d < p->h) p->h = d;
+        }
+    }
+
+    g_copy(grid, back);
+
+    // The copies are in the same order as their originals.
+    point* q = back.pnt_head->next;
+    for (point* p = grid.pnt_head->next; p != grid.pnt_head; p = p->next, q = q->next) {
+        p->ppp = q;
+        q->h = p->h;
+        q->axis = p->axis;
+        q->teta = p->teta;
+        q->mtr = p->mtr;
+    }
+
+    dom.skip();
+    dom.skip();
+    int npts = 0;
+    dom.read("the number of background points", npts);
+    if (npts < 0 || npts > kMaxBackgroundPoints) {
+        dom.reject("the number of background points must lie in 0.." + std::to_string(kMaxBackgroundPoints) +
+                   "; found " + std::to_string(npts));
+    }
+    dom.skip();
+    say_line("");
+    if (npts > 0) say({"Backgrid points..."});
+
+    // External triangles must not join a background point's cavity: the new
+    // triangles would straddle the boundary and take their spacing from
+    // outside the domain. Like the frontal stage, give them the far status
+    // while inserting.
+    set_status(back.ext_head, st_far);
+    for (int n = 1; n <= npts; ++n) {
+        point* p = new_point();
+        double x1 = 0, x2 = 0, h = 0;
+        dom.read("x(1), x(2), h of background point " + std::to_string(n), x1, x2, h);
+        if (!(h > 0.0)) {
+            dom.reject("background point " + std::to_string(n) + ": the spacing h must be positive; found " +
+                       fmt_e(h, 15, 7));
+        }
+        p->x(1) = x1;
+        p->x(2) = x2;
+        simplex* s = nullptr;
+        int fail = 1;
+        trivial_search(2, back.int_head, p, s, fail);
+        if (fail != 0) {
+            dom.reject("background point " + std::to_string(n) + " at (" + fmt_e(x1, 15, 7) + "," +
+                       fmt_e(x2, 15, 7) + ") lies outside the domain");
+        }
+        Vec<double, 3> par;
+        par(1) = h;
+        par(2) = h;
+        par(3) = 0.0;
+        gen_metr(par, p->axis, p->teta, p->mtr);
+        p->h = h;
+        insert_point(2, back.int_head, p);
+    }
+    set_status(back.ext_head, st_external);
+}
+
+void eval_back(point* pnt, simplex* head, simplex*& spx, int& flag) {
+    flag = 1;
+    simplex* s = pnt->ref->ppp->spx;
+    int mode = walk_avoid_external;
+    walking_search(2, pnt, s, mode);
+    if (mode == walk_found) {
+        flag = 0;
+    } else {
+        trivial_search(2, head, pnt, s, flag);
+        if (flag == 1) return;
+    }
+    if (s->status == st_external) {
+        say({"eval_back: element status external:", s->status});
+        stop({"- STOP - (eval_back)"});
+    }
+    Vec<double, 3> lambda;
+    for (int k = 1; k <= 3; ++k) {
+        const double l = s->fct(k, 1) * pnt->x(1) + s->fct(k, 2) * pnt->x(2) + s->fct(k, 3);
+        lambda(k) = l < 0.0 ? 0.0 : l;
+    }
+    double h = 0.0;
+    for (int k = 1; k <= 3; ++k) h += lambda(k) * s->opp(k).pnt->h;
+    pnt->h = h;
+    int best = 1;
+    for (int k = 2; k <= 3; ++k) {
+        if (lambda(k) >= lambda(best)) best = k;
+    }
+    pnt->ppp = s->opp(best).pnt;
+    spx = s;
+}
+
+}  // namespace corvan

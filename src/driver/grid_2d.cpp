@@ -1,0 +1,132 @@
+#include "driver/grid_2d.hpp"
+
+#include <memory>
+
+#include "boundary/boundary_2d.hpp"
+#include "check/check_grid.hpp"
+#include "delaunay/delaunay.hpp"
+#include "domain/back_2d.hpp"
+#include "domain/front_2d.hpp"
+#include "domain/smooth.hpp"
+#include "driver/init_data.hpp"
+#include "geometry/curves.hpp"
+#include "io/text_io.hpp"
+#include "metric/metric_2d.hpp"
+#include "output/arrays.hpp"
+#include "output/plots.hpp"
+
+namespace corvan {
+
+namespace {
+
+// Declared length of the directory and problem-name variables.
+constexpr int kNameLength = 64;
+
+// The stem of a build or plot file name: directory(1:ld) + infix + name(1:ln).
+std::string stage_file(const std::string& directory, const char* infix, const std::string& name) {
+    const int ld = last_c_leng(kNameLength, directory);
+    return directory.substr(0, static_cast<std::size_t>(ld)) + infix + problem_stem(name);
+}
+
+// The file-name variable as the plot messages print it: padded to 64.
+std::string file_variable(const std::string& f) {
+    return f.size() >= static_cast<std::size_t>(kNameLength) ? f : pad_to(f, kNameLength);
+}
+
+}  // namespace
+
+void build_grid(const std::string& directory, const std::string& name) {
+    const int choice = 0;  // construction of the front points
+    {
+        RecordReader geo(stage_file(directory, "/geometry.", name));
+        load_curves(geo, 1);
+    }
+    check_in_boundary(grid);
+    say({"Building grid ..."});
+    delaunay_setup();
+    say({"Boundary grid..."});
+    say_line("");
+    boundary_grid(grid);
+    contability(grid, 0);
+    {
+        RecordReader bnd(stage_file(directory, "/boundary.", name));
+        load_back_read(bnd, back);
+    }
+    say_line("");
+    say({"Background grid..."});
+
+    // The domain file stays open through the background and Steiner stages,
+    // which read its records in order.
+    RecordReader dom(stage_file(directory, "/domain.", name));
+    dom.skip();
+    int nstep = 0, ismooth = 0;
+    dom.read("the step limit and the smoothing switch", nstep, ismooth);
+    build_back(dom, grid, back);
+    if (nstep > 0) {
+        front_grid(grid, back, nstep, choice, dom);
+        build_arrays(grid);
+        if (ismooth == 1) {
+            say({"Smoothing (Laplacian)."});
+            smooth();
+            update_geometry(2, grid.int_head);
+        } else {
+            say({"No Smoothing."});
+        }
+    } else {
+        build_arrays(grid);
+    }
+    check_consistency(grid);
+    contability(grid, 1);
+}
+
+void save_grid(const std::string& /*directory*/, const std::string& name) {
+    const std::string stem = problem_stem(name);
+    say_line("");
+    say({"Saving grid ..."});
+    say_line("");
+    build_arrays(grid);
+    save_conv(stem, static_cast<int>(stem.size()));
+}
+
+void plot_grid(const std::string& directory, const std::string& name, int metric_switch, int back_switch,
+               int ext_switch) {
+    const std::string stem = problem_stem(name);
+    {
+        say({"Plotting  internal grid ..."});
+        TextFile f(stage_file(directory, "/gridplot.", name));
+        g_plot(f, grid, grid.int_head, grid.ext_head);
+    }
+    if (metric_switch == 2) {
+        const std::string fn = "len_grid." + stem;
+        say({"Plotting  length grid ...", file_variable(fn)});
+        TextFile f(fn);
+        g_plot(f, grid, grid.int_head, grid.ext_head, true);
+    } else if (metric_switch == 0 || metric_switch == 1) {
+        const std::string fn = (metric_switch == 0 ? "metric_grid." : "ellipse_grid.") + stem;
+        say({metric_switch == 0 ? "Plotting  metric grid ..." : "Plotting  ellipse grid ...", file_variable(fn)});
+        TextFile f(fn);
+        m_plot(f, grid.int_head, metric_switch);
+    }
+    if (back_switch == 1) {
+        say({"Plotting background grid..."});
+        say_line("");
+        {
+            TextFile f(stage_file(directory, "/backplot.", name));
+            g_plot(f, back, back.int_head, back.ext_head);
+        }
+        if (metric_switch == 0 || metric_switch == 1) {
+            const std::string fn = (metric_switch == 0 ? "back_metric." : "back_ellipse.") + stem;
+            say({metric_switch == 0 ? "Plotting  metric backgrid ..." : "Plotting  ellipse backgrid ...",
+                 file_variable(fn)});
+            TextFile f(fn);
+            m_plot(f, back.int_head, metric_switch);
+        }
+    }
+    if (ext_switch == 1) {
+        say({"Plotting external grid..."});
+        TextFile f(stage_file(directory, "/extplot.", name));
+        g_plot(f, grid, grid.ext_head, grid.int_head);
+    }
+}
+
+}  // namespace corvan

@@ -1,0 +1,30 @@
+// The stages of a run after the problem input: grid build, grid save and
+// grid plot, each on the program-wide records grid and back.
+#pragma once
+
+#include <string>
+
+namespace corvan {
+
+// The directory every build and plot file name starts with.
+inline const std::string kDirectory = "./";
+
+// Loads the curves, builds the boundary grid, the background grid and, when
+// the domain file's step limit is positive, refines, numbers and optionally
+// smooths the domain grid; ends with the consistency checks and counts.
+// File names: directory(1:ld) + "/geometry." (or "/boundary.", "/domain.")
+// + the problem stem.
+void build_grid(const std::string& directory, const std::string& name);
+
+// Numbers the grid again and writes the element and node files in the
+// current directory.
+void save_grid(const std::string& directory, const std::string& name);
+
+// Writes the plot files: always the grid plot; metric_switch 0 / 1 / 2 adds
+// the metric / ellipse / length plot (negative: none); back_switch 1 adds the
+// background plot (and its metric or ellipse plot with metric_switch 0 / 1);
+// ext_switch 1 adds the external plot.
+void plot_grid(const std::string& directory, const std::string& name, int metric_switch, int back_switch,
+               int ext_switch);
+
+}  // namespace corvan
