@@ -1,0 +1,288 @@
+#include "driver/init_data.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "geometry/curves.hpp"
+#include "grid/list.hpp"
+
+namespace corvan {
+
+grid_record grid;
+grid_record back;
+
+namespace {
+
+// The value of pi the boundary commands turn degrees into radians with.
+constexpr double pi_deg = 3.14159265358979;
+
+// Records of the knots file.
+const Format fmt_title("(6x,a6)");
+const Format fmt_count("(i12)");
+const Format fmt_2a12("(2a12)");
+const Format fmt_2i12("(2i12)");
+const Format fmt_a12("( a12)");
+const Format fmt_i12("( i12)");
+const Format fmt_point_cmd("(2f20.10)");   // points of line, ellipse and circle
+const Format fmt_point_data("(2f12.5)");   // points taken from a data file
+
+// Appends one point record to out through buf (kept between calls so the
+// loops allocate nothing). False when a coordinate overflows its field.
+bool put_point(TextFile& out, const Format& f, double x, double y, std::string& buf) {
+    buf.clear();
+    const FmtArg items[2] = {x, y};
+    f.append(buf, items, 2);
+    if (buf.find('*') != std::string::npos) return false;
+    out.raw(buf);
+    return true;
+}
+
+std::string edge_label(int i) { return "edge " + std::to_string(i); }
+
+// Checks the point count of a command just read from in.
+void check_command_points(const RecordReader& in, int i, const char* command, int n, int least) {
+    if (n < least || n > max_command_points) {
+        in.reject(edge_label(i) + ": " + command + " command with n = " + std::to_string(n) + ", it needs " +
+                  std::to_string(least) + " to " + std::to_string(max_command_points) + " points");
+    }
+}
+
+// One data command: reads its five parameter records from bnd and writes the
+// curve group of edge i with the points of the data file.
+void data_command(RecordReader& bnd, TextFile& knots, int i, std::string& buf) {
+    std::string file_name;
+    bnd.read("data file name", file_name);
+    if (file_name.empty()) bnd.reject(edge_label(i) + ": the data file name is empty");
+    Vec<double, 2> tr;
+    double alpha = 0.0;
+    bnd.skip();
+    bnd.read("tr(1), tr(2)", tr(1), tr(2));
+    bnd.skip();
+    bnd.read("alpha", alpha);
+    // The point is translated first, then turned clockwise by alpha degrees.
+    const double phi = -alpha * pi_deg / 180.0;
+    const double c = std::cos(phi), s = std::sin(phi);
+
+    RecordReader data(file_name);
+    int n = 0;
+    data.read("number of points", n);
+    if (n < min_curve_points || n > max_command_points) {
+        data.reject(edge_label(i) + ": n = " + std::to_string(n) + ", a data file needs 2 to " +
+                    std::to_string(max_command_points) + " points");
+    }
+    header_(knots, n, end_natural);
+    Vec<double, 2> p;
+    for (int k = 1; k <= n; ++k) {
+        data.read("x, y", p(1), p(2));
+        const double x = p(1) + tr(1), y = p(2) + tr(2);
+        if (!put_point(knots, fmt_point_data, c * x - s * y, s * x + c * y, buf)) {
+            data.reject(edge_label(i) + ": the point does not fit the knots file field (f12.5) once moved");
+        }
+    }
+}
+
+}  // namespace
+
+std::string problem_stem(const std::string& name) { return name.substr(0, name.find(' ')); }
+
+int boundary_command(std::string_view record) {
+    const std::size_t first = record.find_first_not_of(' ');
+    if (first == std::string_view::npos) return cmd_unknown;
+    const std::string_view word = record.substr(first, 3);
+    if (word == "lin") return cmd_line;
+    if (word == "ell") return cmd_ellipse;
+    if (word == "cir") return cmd_circle;
+    if (word == "dat") return cmd_data;
+    return cmd_unknown;
+}
+
+int command_records(int command) { return command == cmd_data ? 5 : 1; }
+
+void command_not_known() {
+    stop({"command not known; no action taken", "the only command known are line, ellipse, circle, and data"});
+}
+
+void read_boundary_counts(RecordReader& in, grid_record& g) {
+    int nv = 0, ne = 0;
+    in.read("n_vert, n_edge", nv, ne);
+    if (nv < 0 || nv > max_boundary_vertices) {
+        in.reject("n_vert = " + std::to_string(nv) + ", expected 0 to " + std::to_string(max_boundary_vertices));
+    }
+    if (ne < 0 || ne > max_boundary_edges) {
+        in.reject("n_edge = " + std::to_string(ne) + ", expected 0 to " + std::to_string(max_boundary_edges));
+    }
+    g.n_vert = nv;
+    g.n_edge = ne;
+}
+
+void header_(TextFile& out, int n, int code) {
+    out.fmt(fmt_2a12, {"         DIM", "      POINTS"});
+    out.fmt(fmt_2i12, {2, n});
+    out.fmt(fmt_a12, {"         IDC"});
+    out.fmt(fmt_i12, {code});
+    out.fmt(fmt_2a12, {"           X", "           Y"});
+}
+
+int line_(TextFile& out, int n, const Vec<double, 2>& xa, const Vec<double, 2>& xb) {
+    header_(out, n, end_natural);
+    std::string buf;
+    for (int k = 0; k <= n - 1; ++k) {
+        Vec<double, 2> p;
+        // The last point is xb itself, so both ends are exact.
+        for (int j = 1; j <= 2; ++j) p(j) = k == n - 1 ? xb(j) : xa(j) + k * (xb(j) - xa(j)) / (n - 1);
+        if (!put_point(out, fmt_point_cmd, p(1), p(2), buf)) return k + 1;
+    }
+    return 0;
+}
+
+int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b, double t1, double t2) {
+    header_(out, n, end_periodic);
+    std::string buf;
+    for (int k = 0; k <= n - 1; ++k) {
+        const double theta = t1 + k * (t2 - t1) / (n - 1);
+        if (!put_point(out, fmt_point_cmd, xc(1) + a * std::cos(theta), xc(2) + b * std::sin(theta), buf)) {
+            return k + 1;
+        }
+    }
+    return 0;
+}
+
+void init_boundary(RecordReader& input, std::string& name) {
+    say_line("");
+    say_line("Problem name ?");
+    input.read("problem name", name);
+    const std::string stem = problem_stem(name);
+    if (stem.empty()) input.reject("the problem name is empty or starts with a blank");
+
+    RecordReader bnd("boundary." + stem);
+    say_line("");
+    say_line("Loading boundary data:");
+    for (int r = 1; r <= 4; ++r) bnd.skip();
+    read_boundary_counts(bnd, grid);
+    say_line(" loading geometry...");
+    for (int r = 1; r <= 3; ++r) bnd.skip();
+
+    TextFile knots("knots." + stem);
+    knots.fmt(fmt_title, {"N_CURV"});
+    knots.fmt(fmt_count, {grid.n_edge});
+    std::string buf;
+    for (int i = 1; i <= grid.n_edge; ++i) {
+        bnd.skip();
+        const int command = boundary_command(bnd.read_a("command", 20));
+        int n = 0, bad = 0;
+        switch (command) {
+        case cmd_line: {
+            Vec<double, 2> xa, xb;
+            bnd.read("n, xa(1), xa(2), xb(1), xb(2)", n, xa(1), xa(2), xb(1), xb(2));
+            check_command_points(bnd, i, "line", n, min_curve_points);
+            bad = line_(knots, n, xa, xb);
+            break;
+        }
+        case cmd_ellipse:
+        case cmd_circle: {
+            Vec<double, 2> xc;
+            double a = 0.0, b = 0.0, t1 = 0.0, t2 = 0.0;
+            if (command == cmd_ellipse) {
+                bnd.read("n, xc(1), xc(2), a, b, t1, t2", n, xc(1), xc(2), a, b, t1, t2);
+            } else {
+                bnd.read("n, xc(1), xc(2), r, t1, t2", n, xc(1), xc(2), a, t1, t2);
+                b = a;
+            }
+            // An arc is built as a periodic curve, which needs 4 points.
+            check_command_points(bnd, i, command == cmd_ellipse ? "ellipse" : "circle", n, min_periodic_points);
+            bad = gen_ell_(knots, n, xc, a, b, t1 * pi_deg / 180.0, t2 * pi_deg / 180.0);
+            break;
+        }
+        case cmd_data:
+            data_command(bnd, knots, i, buf);
+            break;
+        default:
+            command_not_known();
+        }
+        if (bad != 0) {
+            bnd.reject(edge_label(i) + ": point " + std::to_string(bad) +
+                       " does not fit the knots file field (f20.10)");
+        }
+        bnd.skip();
+        bnd.skip();
+    }
+    knots.close();
+    make_geometry(name);
+    load_topology(bnd);
+}
+
+void make_geometry(const std::string& name) {
+    const std::string stem = problem_stem(name);
+    {
+        RecordReader knots("knots." + stem);
+        new_curves(knots, 1);
+    }
+    TextFile geometry("geometry." + stem);
+    save_curves(geometry, 1);
+    geometry.close();
+}
+
+void load_topology(RecordReader& in) {
+    say_line(" loading topology...");
+    read_topology(in, grid);
+}
+
+void read_topology(RecordReader& in, grid_record& g) {
+    if (g.edge.size() != g.n_edge) g.edge.assign(g.n_edge);
+    in.skip();
+    for (int i = 1; i <= g.n_edge; ++i) {
+        edge_record& e = g.edge(i);
+        for (int r = 1; r <= 3; ++r) in.skip();
+        int icurv = 0, ndata = 0, vbeg = 0, vend = 0;
+        in.read("icurv, ndata, vbeg, vend", icurv, ndata, vbeg, vend);
+        if (ndata < 2) stop({ld_record({"load_topology error, valid ndata >= 2; I have ", ndata}), "(stop)"});
+        if (ndata > max_spacing_data) {
+            in.reject(edge_label(i) + ": ndata = " + std::to_string(ndata) + ", at most " +
+                      std::to_string(max_spacing_data) + " spacing data points are allowed");
+        }
+        if (icurv < 1 || icurv > g.n_edge) {
+            in.reject(edge_label(i) + ": icurv = " + std::to_string(icurv) + " is not a curve (1.." +
+                      std::to_string(g.n_edge) + ")");
+        }
+        if (vbeg < 1 || vbeg > g.n_vert) {
+            in.reject(edge_label(i) + ": vbeg = " + std::to_string(vbeg) + " is not a boundary vertex (1.." +
+                      std::to_string(g.n_vert) + ")");
+        }
+        if (vend < 1 || vend > g.n_vert) {
+            in.reject(edge_label(i) + ": vend = " + std::to_string(vend) + " is not a boundary vertex (1.." +
+                      std::to_string(g.n_vert) + ")");
+        }
+        e.icurv = icurv;
+        e.ndata = ndata;
+        e.vbeg = vbeg;
+        e.vend = vend;
+        e.kind = 0;
+        e.reverse = 0;
+        e.idata.assign(ndata);
+        e.sdata.assign(ndata);
+        e.hdata.assign(3, ndata);
+        in.skip();
+        for (int j = 1; j <= ndata; ++j) {
+            int law = 0;
+            double sd = 0.0, h = 0.0;
+            in.read("idata, sdata, h", law, sd, h);
+            const std::string where = edge_label(i) + ", data point " + std::to_string(j);
+            // idata(1) names no interval and is not used.
+            if (j >= 2 && (law < 1 || law > 3)) {
+                in.reject(where + ": idata = " + std::to_string(law) + ", the spacing law must be 1, 2 or 3");
+            }
+            if (!(sd >= 0.0 && sd <= 1.0)) in.reject(where + ": sdata must lie in [0, 1]");
+            if (!(h > 0.0)) in.reject(where + ": the spacing h must be positive");
+            e.idata(j) = law;
+            e.sdata(j) = sd;
+            e.hdata(1, j) = h;
+            e.hdata(2, j) = h;
+            e.hdata(3, j) = 0.0;
+        }
+        in.skip();
+        e.new_heads();
+    }
+    g.new_heads();
+}
+
+}  // namespace corvan
