@@ -28,7 +28,7 @@ struct ArraysState {
     Array1<int> iparent;           // np_d: parent simplex index of p
     Array2<int> jjs_b;             // 2 x ns_b: boundary nodes of the ends of k; 0: missing
     Array2<int> jjs;               // 2 x ns_b: domain nodes of the ends of k (their twins)
-    Array2<int> neighs_b;          // 2 x ns_b: boundary element next to k beyond end m's opposite; 0 at edge ends
+    Array2<int> neighs_b;          // 2 x ns_b: boundary element sharing the end opposite end m; 0 at edge ends
     Array1<int> neighs;            // ns_b: internal triangle bordering k; 0: none
     Array1<int> iflux;             // ns_b: edge index of k
     Array1<int> idir;              // np_b: edge field of n (negative at an edge's first and last node)

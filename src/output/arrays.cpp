@@ -1,0 +1,337 @@
+#include "output/arrays.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "domain/convert.hpp"
+
+namespace corvan {
+
+ArraysState arrays;
+
+namespace {
+
+// Element types of the element file.
+constexpr int type_segment = 1;
+constexpr int type_triangle = 2;
+// Dimension written in the node file.
+constexpr int space_dimension = 2;
+
+// Index of a record, 0 for a missing one.
+int index_of(const point* p) { return p == nullptr ? 0 : p->i; }
+int index_of(const simplex* s) { return s == nullptr ? 0 : s->i; }
+
+// ---------------------------------------------------------------------------
+// Field writers for the repeated lines of the mesh files. They write into a
+// caller's character buffer, so a file of a million nodes costs no allocation
+// beyond the file buffer; their output is that of the edit descriptors I7
+// and E18.9 (a value too wide for its field gives asterisks).
+
+constexpr int int_width = 7;
+constexpr int real_width = 18;
+constexpr int real_digits = 9;
+
+// Appends v right-aligned in an I7 field at p; returns the end.
+char* put_i7(char* p, int v) {
+    char tmp[16];
+    const int n = std::snprintf(tmp, sizeof tmp, "%d", v);
+    if (n > int_width) {
+        std::memset(p, '*', int_width);
+        return p + int_width;
+    }
+    std::memset(p, ' ', static_cast<std::size_t>(int_width - n));
+    std::memcpy(p + (int_width - n), tmp, static_cast<std::size_t>(n));
+    return p + int_width;
+}
+
+// Appends text right-aligned in a field of width w (asterisks when longer).
+char* put_right(char* p, const char* text, int n, int w) {
+    if (n > w) {
+        std::memset(p, '*', static_cast<std::size_t>(w));
+        return p + w;
+    }
+    std::memset(p, ' ', static_cast<std::size_t>(w - n));
+    std::memcpy(p + (w - n), text, static_cast<std::size_t>(n));
+    return p + w;
+}
+
+// Appends v in an E18.9 field: [-]0.ddddddddd E+xx, the exponent written
+// without its letter when it needs three digits.
+char* put_e18_9(char* p, double v) {
+    char s[48];
+    int n = 0;
+    if (!std::isfinite(v)) {
+        const char* t = std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
+        return put_right(p, t, static_cast<int>(std::strlen(t)), real_width);
+    }
+    char digits[real_digits + 1];
+    int exp10 = 0;
+    if (v == 0.0) {
+        std::memset(digits, '0', real_digits);
+    } else {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.*e", real_digits - 1, std::fabs(v));
+        // buf is "d.dddddddde+XX": the mantissa digits, then the exponent.
+        const char* e = std::strchr(buf, 'e');
+        int k = 0;
+        digits[k++] = buf[0];
+        for (const char* c = buf + 2; c < e && k < real_digits; ++c) digits[k++] = *c;
+        exp10 = std::atoi(e + 1) + 1;
+    }
+    if (v < 0.0) s[n++] = '-';
+    s[n++] = '0';
+    s[n++] = '.';
+    std::memcpy(s + n, digits, real_digits);
+    n += real_digits;
+    const int ae = exp10 < 0 ? -exp10 : exp10;
+    if (ae <= 99) {
+        n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "E%c%02d", exp10 < 0 ? '-' : '+', ae);
+    } else if (ae <= 999) {
+        n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "%c%03d", exp10 < 0 ? '-' : '+', ae);
+    } else {
+        n = real_width + 1;  // no exponent form fits: asterisks
+    }
+    return put_right(p, s, n, real_width);
+}
+
+// Formats of the count lines, parsed once.
+const Format& fmt_2i7() {
+    static const Format f("(2i7)");
+    return f;
+}
+const Format& fmt_5i7() {
+    static const Format f("(5i7)");
+    return f;
+}
+
+const char* const hashes = "###########################################################################";
+
+// Comment lines of the mesh files (75 characters, the count label of the
+// element file 68).
+const char* const c_ne = "#  NE_D   NE_B                                                     #";
+const char* const c_nd = "#    ND   NP_D   NP_B                                                     #";
+const char* const c_domain = "#  **********  DOMAIN  **********                                         #";
+const char* const c_boundary = "#  **********  BOUNDARY  **********                                       #";
+const char* const c_elements = "#  ++++  ELEMENTS ++++                                                    #";
+const char* const c_nodes = "#  ++++   NODES   ++++                                                    #";
+const char* const c_idx_type = "#   IDX   TYPE                                                            #";
+const char* const c_idx_type_bound = "#   IDX   TYPE  BOUND                                                     #";
+const char* const c_j_m = "#   J_M                                                                   #";
+const char* const c_ma_m = "#   MA_M                                                                  #";
+const char* const c_idx = "#   IDX                                                                   #";
+const char* const c_rr = "#    RR                                                                   #";
+const char* const c_idx_jd_bound = "#   IDX  JD_JB  BOUND                                                     #";
+
+// The three head lines of both files: the name up to ln in 15 columns.
+void write_head(TextFile& out, std::string_view name, int ln) {
+    const std::size_t len = ln < 0 ? 0 : std::min(static_cast<std::size_t>(ln), name.size());
+    out.line(hashes);
+    out.line("#    NAME:      " + fmt_a(name.substr(0, len), 15) + "                                           #");
+    out.line(hashes);
+}
+
+void write_section(TextFile& out, const char* title, const char* kind) {
+    out.line(hashes);
+    out.line(title);
+    out.line(hashes);
+    out.line(kind);
+}
+
+// One line of integers in I7 fields.
+void write_ints(TextFile& out, std::initializer_list<int> v) {
+    char buf[8 * int_width];
+    char* p = buf;
+    for (int x : v) p = put_i7(p, x);
+    out.line(std::string_view(buf, static_cast<std::size_t>(p - buf)));
+}
+
+}  // namespace
+
+void p_vect_domain(point* head) {
+    for (point* p = head->next; p != head; p = p->next) {
+        arrays.iparent(p->i) = p->parent;
+        arrays.rr(1, p->i) = p->x(1);
+        arrays.rr(2, p->i) = p->x(2);
+    }
+}
+
+void s_vect_domain(simplex* head) {
+    for (simplex* s = head->next; s != head; s = s->next) {
+        const int e = s->i;
+        for (int m = 1; m <= 3; ++m) {
+            if (s->opp(m).pnt != nullptr) {
+                arrays.jj(m, e) = s->opp(m).pnt->i;
+            } else {
+                say({"WARNING: point not associated (s_vect_domain)"});
+                arrays.jj(m, e) = 0;
+            }
+            arrays.neigh(m, e) = index_of(s->opp(m).spx);
+        }
+    }
+}
+
+void p_vect_boundary(point* head, int& counter) {
+    for (point* p = head->next; p != head; p = p->next) {
+        const int n = ++counter;
+        arrays.idir(n) = p->edge;
+        arrays.jjdir(n) = index_of(p->ppp);
+        arrays.rr_b(1, n) = p->x(1);
+    }
+}
+
+void s_vect_boundary(simplex* head, int edge_index, int& counter) {
+    for (simplex* b = head->next; b != head; b = b->next) {
+        const int k = ++counter;
+        arrays.iflux(k) = edge_index;
+        if (b->int_spx != nullptr) {
+            arrays.neighs(k) = b->int_spx->i;
+        } else {
+            arrays.neighs(k) = 0;
+            say({"Boundary simplex without neighs() found"});
+        }
+        // Beyond an edge's first or last node lies no segment of the edge,
+        // only the grid's auxiliary segments, whose numbers are stale:
+        // clearing them cuts the boundary connectivity there.
+        for (int m = 1; m <= 2; ++m) {
+            const point* v = b->opp(m).pnt;
+            simplex* beyond = b->opp(3 - m).spx;
+            if (v != nullptr && v->i >= 1 && v->i <= arrays.np_b && arrays.idir(v->i) < 0 && beyond != nullptr) {
+                beyond->i = 0;
+            }
+        }
+        for (int m = 1; m <= 2; ++m) {
+            const point* v = b->opp(m).pnt;
+            if (v != nullptr) {
+                arrays.jjs_b(m, k) = v->i;
+                arrays.jjs(m, k) = index_of(v->ppp);
+                arrays.neighs_b(m, k) = index_of(b->opp(m).spx);
+            } else {
+                arrays.jjs_b(m, k) = 0;
+                arrays.jjs(m, k) = 0;
+                arrays.neighs_b(m, k) = 0;
+            }
+        }
+    }
+}
+
+void build_arrays(grid_record& grid) {
+    ArraysState& a = arrays;
+    a.array = &grid;
+    a.np_b = a.ns_b = a.np_d = a.ns_d = 0;
+
+    set_p2i(a.np_d, grid.pnt_head);
+    set_s2i(a.ns_d, grid.int_head);
+    clr_s2i(grid.ext_head);
+    for (int i = 1; i <= grid.n_edge; ++i) set_p2i(a.np_b, grid.edge(i).pnt_head);
+    for (int i = 1; i <= grid.n_edge; ++i) set_s2i(a.ns_b, grid.edge(i).int_head);
+
+    a.jj.assign(3, a.ns_d, 0);
+    a.neigh.assign(3, a.ns_d, 0);
+    a.rr.assign(2, a.np_d, 0.0);
+    a.iparent.assign(a.np_d, 0);
+    a.jjs_b.assign(2, a.ns_b, 0);
+    a.jjs.assign(2, a.ns_b, 0);
+    a.neighs_b.assign(2, a.ns_b, 0);
+    a.neighs.assign(a.ns_b, 0);
+    a.iflux.assign(a.ns_b, 0);
+    a.idir.assign(a.np_b, 0);
+    a.jjdir.assign(a.np_b, 0);
+    a.rr_b.assign(1, a.np_b, 0.0);
+
+    p_vect_domain(grid.pnt_head);
+    s_vect_domain(grid.int_head);
+    int counter = 0;
+    for (int i = 1; i <= grid.n_edge; ++i) p_vect_boundary(grid.edge(i).pnt_head, counter);
+    counter = 0;
+    for (int i = 1; i <= grid.n_edge; ++i) s_vect_boundary(grid.edge(i).int_head, i, counter);
+}
+
+void save_conv(const std::string& name, int ln, const std::string& dir) {
+    ArraysState& a = arrays;
+    // Boundary element k owns boundary nodes 2k - 1 and 2k, each standing on
+    // the domain node of the shared point it replaces. Built aside, so that
+    // a second call finds its own numbering and changes nothing.
+    Array1<int> jjdir(2 * a.ns_b, 0);
+    for (int k = 1; k <= a.ns_b; ++k) {
+        for (int m = 1; m <= 2; ++m) {
+            const int n = 2 * (k - 1) + m;
+            const int old = a.jjs_b(m, k);
+            jjdir(n) = old >= 1 && old <= a.jjdir.size() ? a.jjdir(old) : 0;
+            a.jjs_b(m, k) = n;
+        }
+    }
+    a.jjdir = std::move(jjdir);
+    a.np_b = 2 * a.ns_b;
+
+    const std::size_t len = ln < 0 ? 0 : std::min(static_cast<std::size_t>(ln), name.size());
+    const std::string stem = name.substr(0, len);
+    {
+        TextFile out(dir + "/grid." + stem);
+        save_conv_mesh(out, name, ln);
+        out.close();
+    }
+    TextFile out(dir + "/nodes." + stem);
+    save_conv_nodes(out, name, ln);
+    out.close();
+}
+
+void save_conv_mesh(TextFile& out, std::string_view name, int ln) {
+    const ArraysState& a = arrays;
+    write_head(out, name, ln);
+    out.line(c_ne);
+    out.fmt(fmt_2i7(), {a.ns_d, a.ns_b});
+    write_section(out, c_domain, c_elements);
+    out.line(c_idx_type);
+    out.line(c_j_m);
+    out.line(c_ma_m);
+    for (int e = 1; e <= a.ns_d; ++e) {
+        write_ints(out, {e, type_triangle});
+        write_ints(out, {a.jj(1, e), a.jj(2, e), a.jj(3, e)});
+        write_ints(out, {a.neigh(1, e), a.neigh(2, e), a.neigh(3, e)});
+    }
+    write_section(out, c_boundary, c_elements);
+    out.line(c_idx_type_bound);
+    out.line(c_j_m);
+    out.line(c_ma_m);
+    for (int k = 1; k <= a.ns_b; ++k) {
+        write_ints(out, {k, type_segment, a.iflux(k)});
+        write_ints(out, {a.jjs_b(1, k), a.jjs_b(2, k)});
+        write_ints(out, {a.neighs_b(1, k), a.neighs_b(2, k)});
+    }
+}
+
+void save_conv_nodes(TextFile& out, std::string_view name, int ln) {
+    const ArraysState& a = arrays;
+    // The boundary number of a node is the edge of the element it is an end of.
+    Array1<int> bound(a.np_b, 0);
+    for (int k = 1; k <= a.ns_b; ++k) {
+        for (int m = 1; m <= 2; ++m) {
+            const int n = a.jjs_b(m, k);
+            if (n >= 1 && n <= a.np_b) bound(n) = a.iflux(k);
+        }
+    }
+
+    write_head(out, name, ln);
+    out.line(c_nd);
+    out.fmt(fmt_5i7(), {space_dimension, a.np_d, a.np_b});
+    write_section(out, c_domain, c_nodes);
+    out.line(c_idx);
+    out.line(c_rr);
+    char buf[2 * real_width];
+    for (int p = 1; p <= a.np_d; ++p) {
+        write_ints(out, {p});
+        char* q = put_e18_9(buf, a.rr(1, p));
+        q = put_e18_9(q, a.rr(2, p));
+        out.line(std::string_view(buf, static_cast<std::size_t>(q - buf)));
+    }
+    write_section(out, c_boundary, c_nodes);
+    out.line(c_idx_jd_bound);
+    for (int n = 1; n <= a.np_b; ++n) {
+        const int jd = n <= a.jjdir.size() ? a.jjdir(n) : 0;
+        write_ints(out, {n, jd, bound(n)});
+    }
+}
+
+}  // namespace corvan
