@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "grid/grid_types.hpp"
 
@@ -25,6 +26,9 @@ enum : int {
     walk_gave_up = 0,   // step limit reached; a warning was written
 };
 
+// Seed of the walk's random generator; reset_walk_random() returns to it.
+inline constexpr std::uint32_t kWalkSeed = 2463534242u;
+
 // The kernel's state: work lists and scratch arrays, shared by every call.
 struct DelaunayState {
     simplex* bbl_head = nullptr;  // bubble: simplices around one point
@@ -34,6 +38,10 @@ struct DelaunayState {
     Mat<double, 3, 3> matrix;     // factorisation scratch
     Vec<int, 3> pivot;            // pivots; also a short integer work list
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
+    std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
+    std::vector<simplex*> grown;    // cavity members in order of admission (basis first)
+    std::vector<unsigned char> dropped;  // per entry of grown: 1 once taken back out of the cavity
+    std::vector<simplex*> touched;  // every simplex whose status the cavity growth negated
 };
 extern DelaunayState kernel;
 
@@ -60,22 +68,43 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode);
 void reset_walk_random();
 
 // --- insertion internals (insert_point / insert_far_point are in eucl_delaunay)
+// Locates p (walk from p->ref's simplex, else a scan of head) and starts the
+// cavity with delete_basis; fail = 1 when p lies outside the searchable grid.
 void delete_first(int nd, simplex* head, point* p, int& fail);
+// Puts s (containing p) into the cavity, with the first neighbour that also contains p.
 void delete_basis(int nd, point* p, simplex* s);
+// Grows the cavity by the in-circle criterion, keeping it star-shaped from p
+// and every one of its vertices on its boundary. Leaves members with positive
+// status and their outside neighbours marked (status <= 0).
 void delete_cavity(int nd, point* p);
+// ok = 0 (and the outside marks cleared) when a cavity vertex lies closer
+// than p->h / 2 to p, else 1.
 void check_cavity(int nd, point* p, int& ok);
+// Joins p to every boundary facet of the cavity; the new simplices go to new_head.
 void update_topology(int nd, point* p);
 
 // --- boundary and domain coupling --------------------------------------------
 // Bounding simplex of the box a..b and its far simplices.
 void set_delaunay(int nd, const Vec<double, 2>& a, const Vec<double, 2>& b, point* phead, simplex* fhead,
                   simplex* shead);
+// Moves into head (empty) every live simplex around p reached from p->spx
+// through facets; the caller puts them back. Stops when p->spx is not set.
 void build_bubble(int nd, simplex* head, point* p);
+// s1, s2 = first and second simplex of the list having the twins of all nd
+// vertices of boundary segment bs among their vertices (null when missing).
 void match_bubble_ndm1(int nd, const simplex* bs, simplex* head, simplex*& s1, simplex*& s2);
+// Exchanges s1 and s2 when s1 lies left of bs (the external side); s2 must
+// be a neighbour of s1.
 void swap_ie_ndm1(int nd, const simplex* bs, simplex*& s1, simplex*& s2);
+// Flags the triangle right of every boundary segment internal (2), the one
+// left external (3); segments whose edge is missing move to uhead.
 void flag_shell(int nd, simplex* bhead, simplex* dhead, simplex* uhead);
+// Floods status 2 from the seeds over status-1 simplices and splits head
+// into ihead (internal) and ehead (external).
 void split_ie(int nd, simplex* head, simplex* ihead, simplex* ehead);
+// Splits an edge grid: segments touching a far simplex are external.
 void split_ie_1d(int nd, simplex* head, simplex* ihead, simplex* ehead);
+// When head is empty: joins ihead, then ehead, onto it and resets statuses to 1.
 void merge_ie(simplex* head, simplex* ihead, simplex* ehead);
 
 }  // namespace corvan

@@ -1,0 +1,630 @@
+#include "delaunay/delaunay.hpp"
+
+#include <cstdlib>
+
+#include "delaunay/eucl_delaunay.hpp"
+#include "geometry/linsys.hpp"
+#include "grid/list.hpp"
+#include "io/text_io.hpp"
+
+namespace corvan {
+
+DelaunayState kernel;
+
+namespace {
+
+// A neighbour joins the cavity when the in-circle measures of the member that
+// reaches it and of itself add up to less than this (2 less a small margin,
+// so that cocircular neighbours stay out).
+constexpr double kCavitySum = 1.9999999999;
+
+// Next draw of the walk's generator: a single-precision value in [0, 1)
+// built from the top 24 bits of a 32-bit xorshift, so every platform and
+// standard library gives the same walk.
+float walk_draw() {
+    std::uint32_t x = kernel.walk_random;
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    kernel.walk_random = x;
+    return static_cast<float>(x >> 8) * (1.0f / 16777216.0f);
+}
+
+bool has_vertex(int nd, const simplex* s, const point* v) {
+    for (int i = 1; i <= nd + 1; ++i) {
+        if (s->opp(i).pnt == v) return true;
+    }
+    return false;
+}
+
+// True when p lies strictly on the inner side of every facet of w that faces
+// the outside of the cavity (status < 1), so that joining p to those facets
+// gives simplices of the same orientation as w.
+bool sees_boundary(int nd, const point* p, const simplex* w) {
+    bool evaluated = false;
+    for (int k = 1; k <= nd + 1; ++k) {
+        if (w->opp(k).spx->status >= 1) continue;
+        if (!evaluated) {
+            eval_facets(nd, p, w, kernel.vector);
+            evaluated = true;
+        }
+        if (kernel.vector(k) <= kBaryTol) return false;
+    }
+    return true;
+}
+
+// True when vertex v of a cavity member lies on some boundary facet of the
+// cavity (members have status >= 1, everything else is outside).
+bool on_cavity_boundary(int nd, const point* v, std::size_t n_grown) {
+    for (std::size_t m = 0; m < n_grown; ++m) {
+        if (kernel.dropped[m]) continue;
+        const simplex* w = kernel.grown[m];
+        for (int k = 1; k <= nd + 1; ++k) {
+            if (w->opp(k).spx->status >= 1) continue;
+            if (w->opp(k).pnt != v && has_vertex(nd, w, v)) return true;
+        }
+    }
+    return false;
+}
+
+void drop_member(std::size_t m) {
+    kernel.dropped[m] = 1;
+    simplex* w = kernel.grown[m];
+    w->status = -std::abs(w->status);
+}
+
+// Takes members admitted by the in-circle criterion back out of the cavity
+// until it is star-shaped from p (no new simplex would be turned over or
+// flat) and keeps every one of its vertices on its boundary (no vertex of the
+// grid would vanish). The basis members, which contain p, always stay.
+// Members carry a positive status on entry; a member taken out gets a
+// negative one. Returns true when any member was taken out.
+bool repair_cavity(int nd, const point* p, std::size_t n_basis) {
+    const std::size_t n = kernel.grown.size();
+    bool any = false;
+    for (;;) {
+        // Each member taken out exposes new boundary facets, so sweep again.
+        bool again = false;
+        for (std::size_t m = n_basis; m < n; ++m) {
+            if (kernel.dropped[m]) continue;
+            if (!sees_boundary(nd, p, kernel.grown[m])) {
+                drop_member(m);
+                again = true;
+            }
+        }
+        if (again) {
+            any = true;
+            continue;
+        }
+        // A star-shaped cavity of c members is a disk (an interval for nd = 1)
+        // whose boundary has c + nd facets less two (one) per inner vertex.
+        int members = 0;
+        int boundary = 0;
+        for (std::size_t m = 0; m < n; ++m) {
+            if (kernel.dropped[m]) continue;
+            ++members;
+            for (int k = 1; k <= nd + 1; ++k) {
+                if (kernel.grown[m]->opp(k).spx->status < 1) ++boundary;
+            }
+        }
+        if (boundary >= members + nd) break;
+        // Rare: give up the latest member around an inner vertex.
+        std::size_t victim = n;
+        for (std::size_t m = n; m-- > n_basis && victim == n;) {
+            if (kernel.dropped[m]) continue;
+            for (int i = 1; i <= nd + 1; ++i) {
+                if (!on_cavity_boundary(nd, kernel.grown[m]->opp(i).pnt, n)) {
+                    victim = m;
+                    break;
+                }
+            }
+        }
+        if (victim == n) break;  // only the basis surrounds it: p sits on a vertex
+        drop_member(victim);
+        any = true;
+    }
+    return any;
+}
+
+}  // namespace
+
+// --- geometry ---------------------------------------------------------------
+
+void simplex_facets(int nd, simplex* s) {
+    const int n = nd + 1;
+    for (int i = 1; i <= 3; ++i) {
+        for (int j = 1; j <= 3; ++j) s->fct(i, j) = 0.0;
+    }
+    for (int k = 1; k <= n; ++k) s->fct(k, k) = 1.0;
+    for (int k = 1; k <= n; ++k) {
+        for (int j = 1; j <= nd; ++j) kernel.matrix(j, k) = s->opp(k).pnt->x(j);
+        kernel.matrix(n, k) = 1.0;
+    }
+    lufact(n, kernel.pivot.data(), view(kernel.matrix), s->det);
+    // Solving for each unit column turns fct into the inverse of the vertex matrix.
+    for (int i = 1; i <= n; ++i) lusolv(n, kernel.pivot.data(), view(kernel.matrix), &s->fct(1, i));
+}
+
+void update_geometry(int nd, simplex* head) {
+    for (simplex* s = head->next; s != head; s = s->next) simplex_facets(nd, s);
+}
+
+void eval_facets(int nd, const point* p, const simplex* s, Vec<double, 3>& b) {
+    for (int k = 1; k <= nd + 1; ++k) {
+        double v = s->fct(k, nd + 1);
+        for (int j = 1; j <= nd; ++j) v = v + s->fct(k, j) * p->x(j);
+        b(k) = v;
+    }
+}
+
+void simplex_normal(int nd, const simplex* bs, Vec<double, 3>& nrm) {
+    Vec<double, 2> twin;
+    for (int k = 1; k <= nd + 1; ++k) {
+        // Cyclic minors of the twins' homogeneous coordinates: nrm(k) is the
+        // determinant with coordinate column k left out.
+        for (int i = 1; i <= nd; ++i) {
+            const point* t = bs->opp(i).pnt->ppp;
+            for (int j = 1; j <= nd; ++j) twin(j) = t->x(j);
+            for (int j = 1; j <= nd; ++j) {
+                const int r = (j - 1 + k) % (nd + 1);
+                kernel.matrix(i, j) = (r < nd) ? twin(r + 1) : 1.0;
+            }
+        }
+        lufact(nd, kernel.pivot.data(), view(kernel.matrix), nrm(k));
+    }
+}
+
+// --- location ---------------------------------------------------------------
+
+void delaunay_setup() {
+    kernel.bbl_head = newhead_simplex();
+    kernel.del_head = newhead_simplex();
+    kernel.new_head = newhead_simplex();
+    kernel.gar_head = newhead_simplex();
+}
+
+void reset_walk_random() { kernel.walk_random = kWalkSeed; }
+
+void trivial_search(int nd, simplex* head, const point* p, simplex*& spx, int& fail) {
+    spx = nullptr;
+    fail = 1;
+    for (simplex* s = head->next; s != head; s = s->next) {
+        if (s->status < 1) continue;
+        eval_facets(nd, p, s, kernel.vector);
+        int pass = 0;
+        for (int k = 1; k <= nd + 1; ++k) {
+            if (kernel.vector(k) >= -kBaryTol) ++pass;
+        }
+        if (pass == nd + 1) {
+            spx = s;
+            fail = 0;
+            return;
+        }
+    }
+}
+
+void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
+    simplex* s = spx;
+    spx = nullptr;
+    const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
+    if (s->status == forbidden) stop({ld_record({"research is compromised. STOP (walking_search)"})});
+    for (int step = 1; step <= kWalkMaxSteps; ++step) {
+        eval_facets(nd, p, s, kernel.vector);
+        bool inside = true;
+        int n = 0;
+        for (int k = 1; k <= nd + 1; ++k) {
+            if (kernel.vector(k) <= -kBaryTol) {
+                inside = false;
+                // A missing neighbour (an open grid) is treated like a forbidden one.
+                const simplex* nb = s->opp(k).spx;
+                if (nb != nullptr && nb->status != forbidden) kernel.pivot(++n) = k;
+            }
+        }
+        if (n == 0) {
+            if (inside) {
+                spx = s;
+                mode = walk_found;
+            } else {
+                mode = walk_outside;
+            }
+            return;
+        }
+        // A random choice among the facets the point lies beyond cannot cycle
+        // for ever, unlike the choice of the most negative coordinate.
+        const float r = walk_draw();
+        int c = static_cast<int>(static_cast<float>(n) * r) + 1;
+        if (c > n) c = n;
+        s = s->opp(kernel.pivot(c)).spx;
+    }
+    mode = walk_gave_up;
+    say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
+}
+
+// --- insertion ----------------------------------------------------------------
+
+void delete_first(int nd, simplex* head, point* p, int& fail) {
+    fail = 1;
+    simplex* s = nullptr;
+    bool located = false;
+    // A ref that is not connected itself gives no starting simplex: scan instead.
+    if (p->ref != nullptr && p->ref->spx != nullptr) {
+        s = p->ref->spx;
+        int mode = walk_avoid_far;
+        walking_search(nd, p, s, mode);
+        if (mode == walk_outside) return;
+        located = (mode == walk_found);
+    }
+    if (!located) {
+        trivial_search(nd, head, p, s, fail);
+        if (fail == 1) return;
+    }
+    fail = 0;
+    delete_basis(nd, p, s);
+}
+
+void delete_basis(int nd, point* p, simplex* s) {
+    s->status = -s->status;
+    movetop_simplex(kernel.del_head, s);
+    for (int k = 1; k <= nd + 1; ++k) {
+        simplex* n = s->opp(k).spx;
+        if (n == nullptr || n->status <= 0) continue;
+        eval_facets(nd, p, n, kernel.vector);
+        bool contains = true;
+        for (int i = 1; i <= nd + 1; ++i) {
+            if (kernel.vector(i) < -kBaryTol) contains = false;
+        }
+        if (!contains) continue;
+        // p on a shared facet or vertex: both sides must go.
+        if (n->status != st_undefined && n->status != st_internal) say({"delete_basis: element status:", n->status});
+        n->status = -n->status;
+        movetop_simplex(kernel.del_head, n);
+        return;
+    }
+}
+
+void delete_cavity(int nd, point* p) {
+    auto& grown = kernel.grown;
+    grown.clear();
+    kernel.touched.clear();
+    for (simplex* s = kernel.del_head->next; s != kernel.del_head; s = s->next) {
+        grown.push_back(s);
+        kernel.touched.push_back(s);
+    }
+    const std::size_t n_basis = grown.size();
+
+    // Breadth-first growth over the members, including those admitted on the
+    // way. Members and examined neighbours carry a negated status, so each
+    // neighbour is judged once, from the first member that reaches it; far
+    // simplices (status 0) are never examined.
+    for (std::size_t m = 0; m < grown.size(); ++m) {
+        simplex* w = grown[m];
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            if (n == nullptr || n->status <= 0) continue;
+            n->status = -n->status;
+            kernel.touched.push_back(n);
+            const double mw = delaunay_measure(nd, p, w);
+            const double mn = delaunay_measure(nd, p, n);
+            if (mw + mn < kCavitySum) grown.push_back(n);
+        }
+    }
+    for (simplex* w : grown) w->status = std::abs(w->status);
+
+    // The sum criterion is looser than the in-circle test of the neighbour
+    // alone: it may admit a simplex that p cannot see across its other
+    // facets, or surround a vertex. Such members are taken back out.
+    kernel.dropped.assign(grown.size(), 0);
+    if (repair_cavity(nd, p, n_basis)) {
+        // Rebuild the marks: members positive, their outside neighbours
+        // negative, every other simplex the growth touched positive again.
+        for (simplex* s : kernel.touched) s->status = std::abs(s->status);
+        for (std::size_t m = 0; m < grown.size(); ++m) {
+            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
+        }
+        for (std::size_t m = 0; m < grown.size(); ++m) {
+            if (kernel.dropped[m]) continue;
+            for (int k = 1; k <= nd + 1; ++k) {
+                simplex* n = grown[m]->opp(k).spx;
+                if (n->status > 0) n->status = -n->status;
+            }
+        }
+        for (std::size_t m = 0; m < grown.size(); ++m) {
+            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
+        }
+    }
+    // The admitted members leave their lists only now, in order of admission.
+    for (std::size_t m = n_basis; m < grown.size(); ++m) {
+        if (!kernel.dropped[m]) movebot_simplex(kernel.del_head, grown[m]);
+    }
+}
+
+void check_cavity(int nd, point* p, int& ok) {
+    const double r2 = (0.5 * p->h) * (0.5 * p->h);
+    bool close = false;
+    for (simplex* w = kernel.del_head->next; w != kernel.del_head && !close; w = w->next) {
+        for (int i = 1; i <= nd + 1; ++i) {
+            if (segment_length(nd, w->opp(i).pnt, p) < r2) {
+                close = true;
+                break;
+            }
+        }
+    }
+    if (!close) {
+        ok = 1;
+        return;
+    }
+    for (simplex* w = kernel.del_head->next; w != kernel.del_head; w = w->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            n->status = std::abs(n->status);
+        }
+    }
+    ok = 0;
+}
+
+void update_topology(int nd, point* p) {
+    simplex* const del = kernel.del_head;
+    // Pass 1: one new simplex per boundary facet, w with the vertex opposite
+    // that facet replaced by p, so vertex positions and cmat row kk carry over.
+    for (simplex* w = del->next; w != del; w = w->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            if (n->status >= 1) continue;
+            simplex* t;
+            if (!empty_list(kernel.gar_head)) {
+                t = poptop_simplex(kernel.gar_head);
+                t->status = st_undefined;
+                movetop_simplex(kernel.new_head, t);
+            } else {
+                t = new_simplex();
+                pushtop_simplex(kernel.new_head, t);
+            }
+            // A recycled record may have served as a boundary segment or a
+            // triangle: it must not keep links of its former life.
+            t->int_spx = nullptr;
+            t->ext_spx = nullptr;
+            const int jn = w->cmat(k, k);
+            const int kk = n->cmat(jn, jn);
+            for (int i = 1; i <= 3; ++i) t->opp(i) = facet_link{w->opp(i).pnt, nullptr};
+            t->opp(kk).pnt = p;
+            n->opp(jn).spx = t;
+            t->opp(kk).spx = n;
+            for (int j = 1; j <= 3; ++j) t->cmat(kk, j) = w->cmat(kk, j);
+        }
+    }
+    // Pass 2: the neighbour of t across facet j is found by turning around
+    // the hinge (facet j of w minus vertex k) through the cavity members
+    // until a boundary facet is met; its new simplex is the neighbour.
+    Vec<int, 3>& hinge = kernel.pivot;
+    for (simplex* w = del->next; w != del; w = w->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            if (n->status >= 1) continue;
+            simplex* t = n->opp(w->cmat(k, k)).spx;
+            for (int j = 1; j <= nd + 1; ++j) {
+                if (j == k) continue;
+                int nl = 0;
+                for (int r = 1; r <= nd + 1; ++r) {
+                    if (r != j && r != k) hinge(++nl) = r;
+                }
+                simplex* cur = w;
+                int jj = j;
+                int ii = k;
+                simplex* a = cur->opp(jj).spx;
+                while (a->status > 0) {
+                    const int jn = cur->cmat(jj, jj);
+                    const int jnew = cur->cmat(jj, ii);
+                    for (int m = 1; m <= nl; ++m) hinge(m) = cur->cmat(jj, hinge(m));
+                    cur = a;
+                    ii = jn;
+                    jj = jnew;
+                    a = cur->opp(jj).spx;
+                }
+                simplex* t2 = a->opp(cur->cmat(jj, jj)).spx;
+                t->opp(j).spx = t2;
+                t->cmat(j, j) = ii;
+                t->cmat(j, k) = jj;
+                int m = 0;
+                for (int r = 1; r <= nd + 1; ++r) {
+                    if (r != j && r != k) t->cmat(j, r) = hinge(++m);
+                }
+            }
+        }
+    }
+    // Pass 3: vertices refer to new simplices; the outside marks are cleared.
+    for (simplex* t = kernel.new_head->next; t != kernel.new_head; t = t->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            t->opp(k).pnt->spx = t;
+            simplex* n = t->opp(k).spx;
+            n->status = std::abs(n->status);
+        }
+    }
+}
+
+// --- boundary and domain coupling -----------------------------------------------
+
+void set_delaunay(int nd, const Vec<double, 2>& a, const Vec<double, 2>& b, point* phead, simplex* fhead,
+                  simplex* shead) {
+    for (int i = 1; i <= nd + 3; ++i) pushtop_simplex(fhead, new_simplex());
+    for (int i = 1; i <= nd + 1; ++i) pushtop_point(phead, new_point());
+    Vec<point*, 3> pt;
+    Vec<simplex*, 5> sp;
+    {
+        point* q = phead->next;
+        for (int i = 1; i <= nd + 1; ++i, q = q->next) pt(i) = q;
+        simplex* s = fhead->next;
+        for (int i = 1; i <= nd + 3; ++i, s = s->next) sp(i) = s;
+    }
+    // Corners: the box widened by a quarter at its low end and stretched far
+    // enough that the simplex covers it with a wide margin.
+    for (int j = 1; j <= nd; ++j) {
+        const double d = std::abs(b(j) - a(j));
+        pt(1)->x(j) = a(j) - 0.25 * d;
+    }
+    for (int k = 1; k <= nd; ++k) {
+        for (int j = 1; j <= nd; ++j) pt(k + 1)->x(j) = pt(1)->x(j);
+        pt(k + 1)->x(k) = a(k) + (1.5 * nd - 0.25) * (b(k) - a(k));
+    }
+    simplex* bs = sp(nd + 3);
+    simplex* far_all = sp(1);
+    for (int k = 1; k <= nd + 1; ++k) {
+        bs->opp(k).pnt = pt(k);
+        pt(k)->spx = bs;
+    }
+    for (int k = 1; k <= nd + 1; ++k) {
+        simplex* g = sp(k + 1);
+        for (int i = 1; i <= nd + 1; ++i) g->opp(i).pnt = (i == k) ? nullptr : pt(i);
+    }
+    for (int i = 1; i <= 3; ++i) {
+        for (int j = 1; j <= 3; ++j) {
+            bs->cmat(i, j) = j;
+            for (int k = 1; k <= nd + 1; ++k) sp(k + 1)->cmat(i, j) = j;
+        }
+    }
+    for (int k = 1; k <= nd + 1; ++k) {
+        simplex* g = sp(k + 1);
+        bs->opp(k).spx = g;
+        for (int i = 1; i <= nd + 1; ++i) g->opp(i).spx = (i == k) ? bs : far_all;
+    }
+    far_all->status = st_far;
+    for (int k = 1; k <= nd + 1; ++k) sp(k + 1)->status = st_far;
+    bs->status = st_undefined;
+    simplex_facets(nd, bs);
+    movetop_simplex(shead, bs);
+}
+
+void build_bubble(int nd, simplex* head, point* p) {
+    simplex* s = p->spx;
+    if (s == nullptr) stop({ld_record({"bubble error, unassociated pointer"}), ld_record({"(stop)"})});
+    s->status = -s->status;
+    movetop_simplex(head, s);
+    for (simplex* m = head->next; m != head; m = m->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = m->opp(k).spx;
+            if (n != nullptr && n->status > 0 && has_vertex(nd, n, p)) {
+                n->status = -n->status;
+                movebot_simplex(head, n);
+            }
+        }
+    }
+    for (simplex* m = head->next; m != head; m = m->next) m->status = std::abs(m->status);
+}
+
+void match_bubble_ndm1(int nd, const simplex* bs, simplex* head, simplex*& s1, simplex*& s2) {
+    s1 = nullptr;
+    s2 = nullptr;
+    for (simplex* s = head->next; s != head; s = s->next) {
+        bool match = true;
+        for (int i = 1; i <= nd && match; ++i) {
+            const point* twin = bs->opp(i).pnt->ppp;
+            match = (twin != nullptr) && has_vertex(nd, s, twin);
+        }
+        if (!match) continue;
+        if (s1 == nullptr) {
+            s1 = s;
+        } else {
+            s2 = s;
+            return;
+        }
+    }
+}
+
+void swap_ie_ndm1(int nd, const simplex* bs, simplex*& s1, simplex*& s2) {
+    simplex_normal(nd, bs, kernel.vector);
+    int shared = 0;
+    for (int i = 1; i <= nd + 1; ++i) {
+        if (s1->opp(i).spx == s2) shared = i;
+    }
+    if (shared == 0) return;  // not neighbours: no side can be told
+    // The gradient of coordinate `shared` points from the shared facet into s1.
+    double dot = 0.0;
+    for (int j = 1; j <= nd; ++j) dot = dot + kernel.vector(j) * s1->fct(shared, j);
+    if (dot > 0.0) {
+        simplex* t = s1;
+        s1 = s2;
+        s2 = t;
+    }
+}
+
+void flag_shell(int nd, simplex* bhead, simplex* dhead, simplex* uhead) {
+    simplex* next;
+    for (simplex* bs = bhead->next; bs != bhead; bs = next) {
+        next = bs->next;
+        build_bubble(nd, kernel.bbl_head, bs->opp(1).pnt->ppp);
+        simplex* s1;
+        simplex* s2;
+        match_bubble_ndm1(nd, bs, kernel.bbl_head, s1, s2);
+        jointop_simplex(dhead, kernel.bbl_head);
+        if (s1 != nullptr && s2 != nullptr) {
+            swap_ie_ndm1(nd, bs, s1, s2);
+            s1->status = st_internal;
+            bs->int_spx = s1;
+            bs->ext_spx = s2;
+            s2->status = st_external;
+        } else {
+            movetop_simplex(uhead, bs);
+        }
+    }
+}
+
+void split_ie(int nd, simplex* head, simplex* ihead, simplex* ehead) {
+    simplex* next;
+    for (simplex* s = head->next; s != head; s = next) {
+        next = s->next;
+        if (s->status == st_internal) {
+            movetop_simplex(ihead, s);
+        } else if (s->status == st_external) {
+            movetop_simplex(ehead, s);
+        }
+    }
+    // Flood the internal flag from the seeds; anything but status 1 is a wall.
+    for (simplex* s = ihead->next; s != ihead; s = s->next) {
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = s->opp(k).spx;
+            if (n == nullptr) stop({ld_record({"fill_shell error, I am lost !!!"}), ld_record({"(stop)"})});
+            if (n->status == st_undefined) {
+                n->status = st_internal;
+                movebot_simplex(ihead, n);
+            }
+        }
+    }
+    for (simplex* s = head->next; s != head; s = s->next) {
+        if (s->status > 0) s->status = st_external;
+    }
+    jointop_simplex(ehead, head);
+}
+
+void split_ie_1d(int nd, simplex* head, simplex* ihead, simplex* ehead) {
+    if (nd != 1) stop({ld_record({"split_1d error, unexpected nd value = ", nd}), ld_record({"(stop)"})});
+    simplex* next;
+    for (simplex* s = head->next; s != head; s = next) {
+        next = s->next;
+        if (s->status > 0) {
+            s->status = st_internal;
+            movetop_simplex(ihead, s);
+        }
+    }
+    // The segments reaching out to the bounding points lie beyond the edge's ends.
+    for (simplex* s = ihead->next; s != ihead; s = next) {
+        next = s->next;
+        for (int k = 1; k <= nd + 1; ++k) {
+            const simplex* n = s->opp(k).spx;
+            if (n != nullptr && n->status == st_far) {
+                s->status = st_external;
+                movetop_simplex(ehead, s);
+                break;
+            }
+        }
+    }
+}
+
+void merge_ie(simplex* head, simplex* ihead, simplex* ehead) {
+    if (!empty_list(head)) return;
+    jointop_simplex(head, ihead);
+    jointop_simplex(head, ehead);
+    for (simplex* s = head->next; s != head; s = s->next) {
+        if (s->status > 0) s->status = st_undefined;
+    }
+}
+
+}  // namespace corvan

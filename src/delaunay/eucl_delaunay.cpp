@@ -1,0 +1,154 @@
+#include "delaunay/eucl_delaunay.hpp"
+
+#include <cmath>
+
+#include "delaunay/delaunay.hpp"
+#include "geometry/linsys.hpp"
+#include "grid/list.hpp"
+#include "io/text_io.hpp"
+
+namespace corvan {
+
+EuclState eucl;
+
+namespace {
+
+// Below this |det| the circumcentre system is reported as nearly singular.
+constexpr double kDetTol = 1e-12;
+// Below this Euclidean length a segment has no metric length.
+constexpr double kLengthTol = 1e-12;
+
+const Format& det_warning_format() {
+    static const Format f("(a30,e12.5)");
+    return f;
+}
+
+// Fills eucl.matrix and rhs(1..nd) with the circumcentre system of s (the
+// perpendicular bisectors of consecutive vertices) and factors it; returns det.
+double factor_center_system(int nd, const simplex* s, double* rhs) {
+    Vec<double, 2> lo;
+    Vec<double, 2> hi;
+    for (int k = 1; k <= nd; ++k) {
+        for (int j = 1; j <= nd; ++j) {
+            lo(j) = s->opp(k).pnt->x(j);
+            hi(j) = s->opp(k + 1).pnt->x(j);
+        }
+        double sum = 0.0;
+        for (int j = 1; j <= nd; ++j) {
+            eucl.matrix(k, j) = hi(j) - lo(j);
+            sum = sum + (hi(j) * hi(j) - lo(j) * lo(j));
+        }
+        rhs[k - 1] = 0.5 * sum;
+    }
+    double det = 0.0;
+    lufact(nd, eucl.pivot.data(), view(eucl.matrix), det);
+    return det;
+}
+
+// Mean over the vertices of s of the squared distance to q.
+double mean_r2(int nd, const simplex* s, const double* q) {
+    double sum = 0.0;
+    for (int k = 1; k <= nd + 1; ++k) {
+        double d2 = 0.0;
+        for (int j = 1; j <= nd; ++j) {
+            const double d = s->opp(k).pnt->x(j) - q[j - 1];
+            d2 = d2 + d * d;
+        }
+        sum = sum + d2;
+    }
+    return (1.0 / (nd + 1)) * sum;
+}
+
+// Steps 4 to 6 of an insertion, once the cavity is final.
+void connect_cavity(int nd, simplex* head, point* p) {
+    update_topology(nd, p);
+    update_geometry(nd, kernel.new_head);
+    jointop_simplex(kernel.gar_head, kernel.del_head);
+    jointop_simplex(head, kernel.new_head);
+}
+
+}  // namespace
+
+double segment_length(int nd, const point* p1, const point* p2) {
+    double s = 0.0;
+    for (int j = 1; j <= nd; ++j) {
+        const double d = p1->x(j) - p2->x(j);
+        s = s + d * d;
+    }
+    return s;
+}
+
+double segment_r_length(int nd, const point* p1, const point* p2) {
+    Vec<double, 3>& d = eucl.vector;
+    double e2 = 0.0;
+    for (int j = 1; j <= nd; ++j) {
+        d(j) = p1->x(j) - p2->x(j);
+        e2 = e2 + d(j) * d(j);
+    }
+    if (std::sqrt(e2) < kLengthTol) return 0.0;
+    double q1 = 0.0;
+    double q2 = 0.0;
+    for (int i = 1; i <= nd; ++i) {
+        for (int j = 1; j <= nd; ++j) {
+            q1 = q1 + d(i) * p1->mtr(i, j) * d(j);
+            q2 = q2 + d(i) * p2->mtr(i, j) * d(j);
+        }
+    }
+    return (std::sqrt(q1) + std::sqrt(q2)) / 2.0;
+}
+
+void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2) {
+    const double det = factor_center_system(nd, s, q.data());
+    if (std::fabs(det) <= kDetTol) {
+        say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
+        if (det == 0.0) stop({ld_record({"(stop)"})});
+    }
+    lusolv(nd, eucl.pivot.data(), view(eucl.matrix), q.data());
+    r2 = mean_r2(nd, s, q.data());
+}
+
+double delaunay_measure(int nd, const point* p, const simplex* s) {
+    const double det = factor_center_system(nd, s, eucl.center.data());
+    if (std::fabs(det) <= kDetTol) {
+        say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
+        // A flat or turned-over simplex has no meaningful circle.
+        if (det <= 0.0) stop({ld_record({"--STOP-- (delaunay_measure)"})});
+    }
+    lusolv(nd, eucl.pivot.data(), view(eucl.matrix), eucl.center.data());
+    const double big_r2 = mean_r2(nd, s, eucl.center.data());
+    double d2 = 0.0;
+    for (int j = 1; j <= nd; ++j) {
+        const double d = p->x(j) - eucl.center(j);
+        d2 = d2 + d * d;
+    }
+    return d2 / big_r2;
+}
+
+void insert_point(int nd, simplex* head, point* p) {
+    if (p->spx != nullptr) stop({ld_record({"New point is already connected (insert_point) -- STOP --"})});
+    int fail = 1;
+    delete_first(nd, head, p, fail);
+    if (fail == 1) stop({ld_record({"Point not found (insert_point) -- STOP --"})});
+    delete_cavity(nd, p);
+    connect_cavity(nd, head, p);
+}
+
+void insert_far_point(int nd, simplex* head, point* p, int& inserted) {
+    if (p->spx != nullptr) stop({ld_record({"New point is already connected (insert_far_point) -- STOP --"})});
+    int fail = 1;
+    delete_first(nd, head, p, fail);
+    if (fail == 1) {
+        inserted = 0;
+        return;
+    }
+    delete_cavity(nd, p);
+    check_cavity(nd, p, inserted);
+    if (inserted == 0) {
+        // The cavity records come back untouched, into the caller's list.
+        jointop_simplex(head, kernel.del_head);
+        return;
+    }
+    connect_cavity(nd, head, p);
+}
+
+}  // namespace corvan
