@@ -21,7 +21,7 @@ inline constexpr int kMaxEdgePoints = 10000000;
 // unmatched segment, and halving stops once segments are shorter than the
 // distance between non-adjacent boundary parts, which would have to be
 // around 1e-10 of a curve's length to reach this bound.
-inline constexpr double kMinStitchParam = 1e-10;
+inline constexpr double kMinStitchParam = 1e-9;
 
 // Module state.
 struct BoundaryState {
