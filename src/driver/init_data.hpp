@@ -63,8 +63,9 @@ void make_geometry(const std::string& name);
 // after section 2) and gives every edge and the grid fresh list heads.
 void load_topology(RecordReader& in);
 
-// Section 3 into g: the edge table (allocated with n_edge records unless it
-// has them already), then fresh empty list heads for every edge and for g.
+// Section 3 into g, from its title record on (the reader stands just after
+// section 2): the edge table (allocated with n_edge records unless it has
+// them already), then fresh empty list heads for every edge and for g.
 // Stops, naming the file, line and edge, on ndata < 2 (with the historic
 // message), ndata above max_spacing_data, icurv outside 1..n_edge, vbeg or
 // vend outside 1..n_vert, idata(j >= 2) outside 1..3, sdata outside [0, 1]
