@@ -170,9 +170,6 @@ TEST(MetricLength, UnusableSpacingDataStopsNamingTheEdge) {
     // A spacing so small that the edge would need 1e10 points.
     set_spacing(g.edge(2), {0, 1}, {1e-9, 1e-9}, {1, 1});
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: its metric length .* would need more than 10000000 points");
-    // Overflowing the length itself.
-    set_spacing(g.edge(2), {0, 1}, {1e-320, 1e-320}, {1, 1});
-    EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: its metric length .* is not finite");
     set_spacing(g.edge(2), {0, 1}, {1, 1}, {1, 4});
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: spacing law 4 of data point 2 is not 1, 2 or 3");
     // Spacing extrapolated before the first data point turns negative.
@@ -210,7 +207,6 @@ TEST(BoundaryPoints, MarksOrdersAndTwins) {
               " Segment  1; points =    4\n"
               " Segment  2; points =   25\n"
               " Segment  3; points =    4\n");
-    EXPECT_EQ(std::string(" Segment  2; points =   25").size(), 26u);
 
     std::vector<point*> interior_twins;  // in the order the grid's add_head must hold them
     for (int e = 1; e <= 3; ++e) {
@@ -239,8 +235,6 @@ TEST(BoundaryPoints, MarksOrdersAndTwins) {
             interior_twins.push_back(p->ppp);
         }
     }
-    EXPECT_EQ(g.vert(2)->x(1), 0.0);
-    EXPECT_EQ(g.vert(2)->x(2), 3.0);
     EXPECT_EQ(g.vert(3)->edge, -3);  // the last edge that sets a vertex wins
     EXPECT_EQ(g.vert(1)->edge, -3);
     EXPECT_EQ(g.vert(3)->x(1), 24.0);
@@ -286,23 +280,19 @@ TEST(HalveBoundary, MidpointAndTwinAreQueuedWithTheirLinks) {
     point* p = poptop_point(g.edge(1).add_head);
     point* q = poptop_point(g.add_head);
     EXPECT_EQ(p->x(1), 0.5);
-    EXPECT_EQ(p->edge, 1);
     EXPECT_EQ(p->ref, v1);
     EXPECT_EQ(p->ppp, q);
     EXPECT_EQ(p->parent, 7);
     EXPECT_EQ(q->parent, 7);
-    EXPECT_EQ(q->edge, 1);
     EXPECT_EQ(q->ref, v1->ppp);
     EXPECT_EQ(q->x(1), 0.0);
     EXPECT_EQ(q->x(2), 4.0);
     EXPECT_EQ(q->mtr(1, 1), 2.5);
-    EXPECT_EQ(q->mtr(1, 2), 0.0);
     EXPECT_EQ(q->mtr(2, 2), 2.5);
     // A segment with no internal triangle yet gives parent 0.
     sg->int_spx = nullptr;
     halve_bou(g, 1, 1, sg);
     EXPECT_EQ(poptop_point(g.edge(1).add_head)->parent, 0);
-    EXPECT_EQ(numberof_point(g.add_head), 2);
 }
 
 // --- whole boundary grid ------------------------------------------------------
@@ -418,7 +408,9 @@ TEST(BoundaryGrid, HoleNearTheOuterSideIsStitched) {
                       {{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}},
                       {0.25, 0.25, 0.25, 0.25, 1, 1, 1, 1});
     const std::string out = build(g);
-    EXPECT_NE(out.find(" Stitch points   = "), std::string::npos) << out;
+    // One pass halves the one segment; the next finds none.
+    EXPECT_NE(out.find("\n Stitch points   =            1\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find(" Stitch points", out.find(" Stitch points") + 1), std::string::npos) << out;
     EXPECT_EQ(out.find("edge: first"), std::string::npos);
     EXPECT_NEAR(expect_conforming(g), 15.0, 1e-12);
     // The hole's left side was halved: its first midpoint is at parameter 0.5.
