@@ -36,7 +36,6 @@ void load_back_read(RecordReader& in, grid_record& back) {
         in.skip();
         in.skip();
     }
-    in.skip();
     read_topology(in, back);
 }
 

@@ -286,8 +286,10 @@ std::string Format::apply(const std::vector<FmtArg>& items) const {
 // List-directed output
 
 std::string ld_record(std::initializer_list<FmtArg> items) {
+    if (items.size() == 0) return std::string();  // a blank record is an empty line
     std::string s = " ";
     char buf[64];
+    bool after_number = false;
     for (const FmtArg& a : items) {
         switch (a.kind) {
         case FmtArg::Int:
@@ -302,9 +304,11 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
             }
             break;
         case FmtArg::Str:
+            if (after_number) s += ' ';
             s += a.s;
             break;
         }
+        after_number = a.kind != FmtArg::Str;
     }
     return s;
 }

@@ -2,8 +2,10 @@
 // list-directed message records and the free-form record reader.
 //
 // List-directed output convention (every message record of the program):
-//   - a record starts with one blank;
-//   - a character item is written as it stands, with no added blanks;
+//   - a record starts with one blank; a record without items (a blank
+//     record) is an empty line;
+//   - a character item is written as it stands, preceded by one blank when
+//     it follows a number;
 //   - an integer item is right-aligned in 12 columns (I12);
 //   - a real item is written as %23.15E, right-aligned in 23 columns
 //     (for example "  1.000000000000000E-12").

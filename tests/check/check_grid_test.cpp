@@ -61,14 +61,14 @@ TEST(CheckInBoundary, JoinsWithinTheTolerancePass) {
 TEST(CheckInBoundary, BeginNotMeetingThePreviousEndStops) {
     set_curves({{1, 0, 0, 0}, {0, 0, 1, 1e-11}});
     EXPECT_STOP(check_in_boundary(two_edges(1, 2)),
-                "^ \n \\*\\*\\* Problems with boundary           1and boundary           2\n"
+                "^\n \\*\\*\\* Problems with boundary           1 and boundary           2\n"
                 " Begin & end vertex not consistent\n$");
 }
 
 TEST(CheckInBoundary, EndNotMeetingTheNextBeginStops) {
     set_curves({{1, 0, 0, 0}, {-1e-11, 0, 1, 0}});
     EXPECT_STOP(check_in_boundary(two_edges(1, 2)),
-                "^ \n \\*\\*\\* Problems with boundary           1and boundary           2\n"
+                "^\n \\*\\*\\* Problems with boundary           1 and boundary           2\n"
                 " End vertex & begin not consistent\n$");
 }
 
@@ -79,7 +79,7 @@ TEST(CheckInBoundary, ClosedEdgeThatDoesNotCloseStops) {
     g.edge.assign(1);
     g.edge(1).vbeg = g.edge(1).vend = 1;
     g.edge(1).icurv = 1;
-    EXPECT_STOP(check_in_boundary(g), "^ \n \\*\\*\\* Problems with self-closing boundary           1\n"
+    EXPECT_STOP(check_in_boundary(g), "^\n \\*\\*\\* Problems with self-closing boundary           1\n"
                                       " Different begin & end vertex\n$");
     set_curves({{0, 0, 0, 1e-13}});
     EXPECT_EQ(check_in_boundary_output(g), " Boundary data checked.\n");
@@ -113,13 +113,13 @@ std::string consistency_output(grid_record& g) {
     return testing::internal::GetCapturedStdout();
 }
 
-const char* const checking = " \n Grid data checking...\n";
+const char* const checking = "\n Grid data checking...\n";
 
 TEST(CheckConsistency, SoundGridReportsNothing) {
     SmallGrid s;
     build_small_grid(s);
     number(s);
-    EXPECT_EQ(consistency_output(s.g), std::string(checking) + " \n");
+    EXPECT_EQ(consistency_output(s.g), std::string(checking) + "\n");
     EXPECT_EQ(count_consistency_problems(s.g).total(), 0);
 }
 
@@ -129,7 +129,7 @@ TEST(CheckConsistency, WrongExtradiagonalCmatIsReportedAndTheRunGoesOn) {
     number(s);
     s.T[1]->cmat(2, 1) = 2;  // T1's vertex 1 (P1) is vertex 1 of T2, not vertex 2 (P3)
     EXPECT_EQ(consistency_output(s.g),
-              std::string(checking) + " \n cmat extradiagonal fault\n" + ld_record({"tolerance", 1e-12}) + "\n \n");
+              std::string(checking) + "\n cmat extradiagonal fault\n" + ld_record({"tolerance", 1e-12}) + "\n\n");
     const consistency_problems p = count_consistency_problems(s.g);
     EXPECT_EQ(p.cmat_extra, 1);
     EXPECT_EQ(p.total(), 1);
@@ -156,7 +156,7 @@ TEST(CheckConsistency, BrokenNeighbourLinksAreReported) {
     consistency_problems p = count_consistency_problems(s.g);
     EXPECT_GE(p.blind, 1);
     EXPECT_GE(p.cmat_diag, 1);
-    EXPECT_EQ(consistency_output(s.g).find(" \n blind neighbour\n"), std::string(checking).size());
+    EXPECT_EQ(consistency_output(s.g).find("\n blind neighbour\n"), std::string(checking).size());
 
     build_small_grid(s);
     number(s);
@@ -164,7 +164,7 @@ TEST(CheckConsistency, BrokenNeighbourLinksAreReported) {
     p = count_consistency_problems(s.g);
     EXPECT_EQ(p.cmat_diag, 1);
     EXPECT_EQ(p.blind, 0);
-    EXPECT_NE(consistency_output(s.g).find(" \n cmat diagonal fault\n"), std::string::npos);
+    EXPECT_NE(consistency_output(s.g).find("\n cmat diagonal fault\n"), std::string::npos);
 }
 
 TEST(CheckConsistency, InternalTriangleWithoutUnnumberedNeighbourIsReported) {
@@ -173,7 +173,7 @@ TEST(CheckConsistency, InternalTriangleWithoutUnnumberedNeighbourIsReported) {
     number(s);
     s.E[1]->i = 5;
     s.E[2]->i = 6;
-    const std::string block = std::string(" \n neighs fault\n Internal found, not pointing to 0\n") +
+    const std::string block = std::string("\n neighs fault\n Internal found, not pointing to 0\n") +
                               " Boundary simplex:           1\n" + ld_record({0.0, 0.0}) + "\n" +
                               ld_record({1.0, 0.0}) + "\n" + " Corresponding domain simplex:           1\n" +
                               " neigh           6           2           5\n" + ld_record({0.0, 0.0}) + "\n" +
@@ -194,7 +194,7 @@ TEST(CheckConsistency, ListThatNeverReturnsToItsHeadStops) {
     build_small_grid(s);
     number(s);
     s.seg[2][2]->next = s.seg[2][1];
-    EXPECT_STOP(check_consistency(s.g), "id_spx_loop/check_consistency loop failure \\(max_loop = *[0-9]+\\)\n$");
+    EXPECT_STOP(check_consistency(s.g), "id_spx_loop/check_consistency loop failure \\(max_loop = *[0-9]+ \\)\n$");
 }
 
 // ---------------------------------------------------------------------------
@@ -245,13 +245,13 @@ TEST(Contability, LevelTwoPrintsTheStatusBlocksFirst) {
     unsettle(s);
     const std::string want = std::string(" INTERNAL LIST flags\n") +
                              " internal           1\n undefined           1\n external           0\n"
-                             " stitch           0\n unknown           0\n \n"
+                             " stitch           0\n unknown           0\n\n"
                              " EXTERNAL LIST flags\n"
                              " internal           0\n undefined           1\n external           2\n"
-                             " stitch           0\n unknown           1\n \n"
+                             " stitch           0\n unknown           1\n\n"
                              " AUXILIARY LIST flags\n"
                              " internal           0\n undefined           1\n external           0\n"
-                             " stitch           0\n unknown           1\n \n" +
+                             " stitch           0\n unknown           1\n\n" +
                              details;
     EXPECT_EQ(contability_output(s.g, 2), want);
     // Settled statuses count as such the next time.

@@ -70,7 +70,8 @@ TEST(Formatter, ListDirectedConvention) {
     EXPECT_EQ(ld_record({"Stitch points   = ", 3}), " Stitch points   =            3");
     EXPECT_EQ(ld_record({"tolerance", 1e-12}), " tolerance  1.000000000000000E-12");
     EXPECT_EQ(ld_record({"Front end."}), " Front end.");
-    EXPECT_EQ(ld_record({}), " ");
+    EXPECT_EQ(ld_record({}), "");
+    EXPECT_EQ(ld_record({"edge", 1, "and", 2}), " edge           1 and           2");
 }
 
 TEST(LastCLeng, StopsAtFirstBlank) {

@@ -1,0 +1,217 @@
+// Runs the corvan program on the bundled examples and checks the mesh files
+// it writes: a golden file says "unchanged", the invariants say "right".
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using corvan::test::read_file;
+using corvan::test::TempDir;
+
+struct Run {
+    int status = -1;
+    std::string out;
+};
+
+// Copies the example's files into dir and runs corvan there with the
+// problem name on standard input.
+Run run_corvan(const TempDir& dir, const std::string& name, bool copy_examples = true) {
+    const fs::path ex = fs::path(CORVAN_SOURCE_DIR) / "examples";
+    for (const auto& entry : fs::directory_iterator(ex)) {
+        if (!copy_examples) break;
+        fs::copy_file(entry.path(), dir.path() / entry.path().filename(), fs::copy_options::overwrite_existing);
+    }
+    const std::string cmd = "cd '" + dir.path().string() + "' && echo " + name + " | '" + CORVAN_EXE +
+                            "' > run.out 2> run.err";
+    Run r;
+    const int rc = std::system(cmd.c_str());
+    r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    r.out = read_file(dir.file("run.out"));
+    return r;
+}
+
+// Non-comment lines of a mesh file, split into numbers.
+std::vector<std::vector<double>> data_lines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::vector<double>> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '#') continue;
+        std::istringstream ss(line);
+        std::vector<double> v;
+        double x;
+        while (ss >> x) v.push_back(x);
+        rows.push_back(v);
+    }
+    return rows;
+}
+
+struct Mesh {
+    std::vector<std::array<double, 2>> xy;        // domain nodes 1..np_d at index - 1
+    std::vector<std::array<int, 3>> tri, nb;      // triangles and their neighbours
+    std::vector<std::array<int, 2>> seg;          // boundary elements as domain node pairs
+    std::vector<int> seg_edge;
+};
+
+Mesh read_mesh(const TempDir& dir, const std::string& name) {
+    Mesh m;
+    const auto g = data_lines(dir.file("grid." + name));
+    const auto n = data_lines(dir.file("nodes." + name));
+    EXPECT_FALSE(g.empty());
+    EXPECT_FALSE(n.empty());
+    if (g.empty() || n.empty()) return m;
+    const int ns_d = static_cast<int>(g[0][0]), ns_b = static_cast<int>(g[0][1]);
+    const int np_d = static_cast<int>(n[0][1]), np_b = static_cast<int>(n[0][2]);
+    EXPECT_EQ(np_b, 2 * ns_b);
+    std::size_t r = 1;
+    for (int e = 1; e <= ns_d; ++e, r += 3) {
+        EXPECT_EQ(static_cast<int>(g[r][0]), e);
+        m.tri.push_back({static_cast<int>(g[r + 1][0]), static_cast<int>(g[r + 1][1]), static_cast<int>(g[r + 1][2])});
+        m.nb.push_back({static_cast<int>(g[r + 2][0]), static_cast<int>(g[r + 2][1]), static_cast<int>(g[r + 2][2])});
+    }
+    std::vector<std::array<int, 2>> bnodes;
+    for (int k = 1; k <= ns_b; ++k, r += 3) {
+        EXPECT_EQ(static_cast<int>(g[r][0]), k);
+        m.seg_edge.push_back(static_cast<int>(g[r][2]));
+        bnodes.push_back({static_cast<int>(g[r + 1][0]), static_cast<int>(g[r + 1][1])});
+    }
+    std::size_t q = 1;
+    for (int p = 1; p <= np_d; ++p, q += 2) m.xy.push_back({n[q + 1][0], n[q + 1][1]});
+    std::vector<int> jd(static_cast<std::size_t>(np_b) + 1);
+    for (int b = 1; b <= np_b; ++b, ++q) jd[static_cast<std::size_t>(b)] = static_cast<int>(n[q][1]);
+    for (const auto& bn : bnodes) m.seg.push_back({jd[static_cast<std::size_t>(bn[0])], jd[static_cast<std::size_t>(bn[1])]});
+    return m;
+}
+
+double area2(const Mesh& m, const std::array<int, 3>& t) {
+    const auto& a = m.xy[static_cast<std::size_t>(t[0] - 1)];
+    const auto& b = m.xy[static_cast<std::size_t>(t[1] - 1)];
+    const auto& c = m.xy[static_cast<std::size_t>(t[2] - 1)];
+    return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+}
+
+// The structural checks every mesh must pass.
+void expect_valid_mesh(const Mesh& m) {
+    ASSERT_FALSE(m.tri.empty());
+    double area = 0.0;
+    std::map<std::pair<int, int>, std::vector<std::pair<int, int>>> sides;  // side -> (element, local)
+    for (std::size_t e = 0; e < m.tri.size(); ++e) {
+        const double a2 = area2(m, m.tri[e]);
+        EXPECT_GT(a2, 0.0) << "element " << e + 1 << " is not positive";
+        area += 0.5 * a2;
+        for (int k = 0; k < 3; ++k) {
+            int p = m.tri[e][static_cast<std::size_t>((k + 1) % 3)], q = m.tri[e][static_cast<std::size_t>((k + 2) % 3)];
+            if (p > q) std::swap(p, q);
+            sides[{p, q}].push_back({static_cast<int>(e) + 1, k});
+        }
+    }
+    std::map<std::pair<int, int>, int> boundary;
+    double polygon = 0.0;
+    for (const auto& s : m.seg) {
+        boundary[{std::min(s[0], s[1]), std::max(s[0], s[1])}]++;
+        const auto& a = m.xy[static_cast<std::size_t>(s[0] - 1)];
+        const auto& b = m.xy[static_cast<std::size_t>(s[1] - 1)];
+        polygon += 0.5 * (a[0] * b[1] - b[0] * a[1]);
+    }
+    for (const auto& [side, users] : sides) {
+        ASSERT_LE(users.size(), 2u) << "side " << side.first << "-" << side.second << " shared by more than two";
+        if (users.size() == 2) {
+            const auto [e1, k1] = users[0];
+            const auto [e2, k2] = users[1];
+            EXPECT_EQ(m.nb[static_cast<std::size_t>(e1 - 1)][static_cast<std::size_t>(k1)], e2);
+            EXPECT_EQ(m.nb[static_cast<std::size_t>(e2 - 1)][static_cast<std::size_t>(k2)], e1);
+            EXPECT_EQ(boundary.count(side), 0u) << "interior side listed as boundary";
+        } else {
+            const auto [e1, k1] = users[0];
+            EXPECT_EQ(m.nb[static_cast<std::size_t>(e1 - 1)][static_cast<std::size_t>(k1)], 0);
+            EXPECT_EQ(boundary[side], 1) << "side without neighbour is not exactly one boundary element";
+        }
+    }
+    for (const auto& [side, count] : boundary) {
+        EXPECT_EQ(count, 1);
+        EXPECT_EQ(sides.count(side), 1u) << "boundary element is not a triangle side";
+    }
+    // The domain lies to the right of the boundary, so the boundary's signed
+    // area is negative and equals the triangles' total.
+    EXPECT_NEAR(area, -polygon, 1e-9 * std::max(1.0, area));
+}
+
+class Examples : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Examples, RunWritesAValidMesh) {
+    TempDir dir;
+    const Run r = run_corvan(dir, GetParam());
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (const char* f : {"knots.", "geometry.", "grid.", "nodes."}) {
+        EXPECT_TRUE(fs::exists(dir.file(std::string(f) + GetParam()))) << f;
+    }
+    expect_valid_mesh(read_mesh(dir, GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(All, Examples, ::testing::Values("square", "hole"));
+
+TEST(Examples, SameInputGivesIdenticalFiles) {
+    TempDir a, b;
+    ASSERT_EQ(run_corvan(a, "hole").status, 0);
+    ASSERT_EQ(run_corvan(b, "hole").status, 0);
+    for (const char* f : {"grid.hole", "nodes.hole", "geometry.hole"}) {
+        EXPECT_EQ(read_file(a.file(f)), read_file(b.file(f))) << f;
+    }
+}
+
+// The mesh files of the unit square are pinned: CORVAN_REGEN_GOLDEN=1
+// rewrites them deliberately.
+TEST(Examples, SquareMeshFilesMatchGolden) {
+    TempDir dir;
+    ASSERT_EQ(run_corvan(dir, "square").status, 0);
+    const bool regen = std::getenv("CORVAN_REGEN_GOLDEN") != nullptr &&
+                       std::string(std::getenv("CORVAN_REGEN_GOLDEN")) == "1";
+    for (const std::string f : {"grid.square", "nodes.square"}) {
+        const fs::path golden = fs::path(CORVAN_SOURCE_DIR) / "tests" / "expected" / f;
+        const std::string got = read_file(dir.file(f));
+        if (regen) {
+            fs::create_directories(golden.parent_path());
+            std::ofstream(golden) << got;
+            continue;
+        }
+        const std::string want = read_file(golden.string());
+        if (got == want) continue;
+        std::istringstream gs(got), ws(want);
+        std::string gl, wl;
+        int line = 0;
+        while (true) {
+            ++line;
+            const bool g_ok = static_cast<bool>(std::getline(gs, gl));
+            const bool w_ok = static_cast<bool>(std::getline(ws, wl));
+            if (!g_ok || !w_ok || gl != wl) {
+                ADD_FAILURE() << golden << " differs at line " << line << ":\n  expected: " << (w_ok ? wl : "<end>")
+                              << "\n  got:      " << (g_ok ? gl : "<end>");
+                break;
+            }
+        }
+    }
+}
+
+TEST(Examples, DomainFileCutShortEndsWithInputDiagnostic) {
+    TempDir dir;
+    run_corvan(dir, "square");  // lays the example files out
+    std::ofstream(dir.file("domain.square")) << "title\n 0\n";
+    const Run r = run_corvan(dir, "square", false);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.out.find("Input error in file .//domain.square"), std::string::npos) << r.out;
+}
+
+}  // namespace
