@@ -189,7 +189,7 @@ TEST(CheckConsistency, ListThatNeverReturnsToItsHeadStops) {
     number(s);
     s.T[2]->next = s.T[1];
     const std::string limit = std::to_string(simplices_made());
-    EXPECT_STOP(check_consistency(s.g), "spx_loop/check_consistency failure \\(max_loop = *" + limit + "\\)\n$");
+    EXPECT_STOP(check_consistency(s.g), "spx_loop/check_consistency failure \\(max_loop = *" + limit + " \\)\n$");
 
     build_small_grid(s);
     number(s);
