@@ -3,7 +3,6 @@
 
 #include "check/check_grid.hpp"
 #include "geometry/curves.hpp"
-#include "grid/list.hpp"
 #include "io/text_io.hpp"
 #include "output/small_grid.hpp"
 #include "support/test_support.hpp"
@@ -11,252 +10,189 @@
 namespace corvan {
 namespace {
 
+using test::output_of;
 using test::SmallGrid;
 
 // ---------------------------------------------------------------------------
 // Boundary joins
 
-// A curve table of straight curves from a to b.
+// A curve table of straight curves, each given as (x1, y1, x2, y2).
 void set_curves(std::initializer_list<std::array<double, 4>> ends) {
     n_curv = static_cast<int>(ends.size());
     curv.assign(n_curv);
     int ic = 0;
     for (const auto& e : ends) {
         curve& c = curv(++ic);
-        c.nd = 2;
-        c.ns = 2;
+        c.nd = c.ns = 2;
         c.x.assign(2, 2, 0.0);
-        c.x(1, 1) = e[0];
-        c.x(2, 1) = e[1];
-        c.x(1, 2) = e[2];
-        c.x(2, 2) = e[3];
+        std::copy(e.begin(), e.end(), c.x.data());
     }
 }
 
-grid_record two_edges(int icurv1, int icurv2) {
+// Edge 1 from vertex 3 to vertex 1, edge 2 from vertex 1 back to 3; or one
+// closed edge when n = 1.
+grid_record edges(int n, int icurv1 = 1, int icurv2 = 2) {
     grid_record g;
-    g.n_edge = 2;
-    g.edge.assign(2);
-    // Edge 1 runs from vertex 3 to vertex 1, edge 2 from vertex 1 back to 3.
-    g.edge(1).vbeg = 3;
+    g.n_edge = n;
+    g.edge.assign(n);
+    g.edge(1).vbeg = n == 1 ? 1 : 3;
     g.edge(1).vend = 1;
     g.edge(1).icurv = icurv1;
-    g.edge(2).vbeg = 1;
-    g.edge(2).vend = 3;
-    g.edge(2).icurv = icurv2;
+    if (n == 2) {
+        g.edge(2).vbeg = 1;
+        g.edge(2).vend = 3;
+        g.edge(2).icurv = icurv2;
+    }
     return g;
 }
 
-std::string check_in_boundary_output(const grid_record& g) {
-    testing::internal::CaptureStdout();
-    check_in_boundary(g);
-    return testing::internal::GetCapturedStdout();
+// Expected text is built with the message-record convention itself.
+std::string rec(std::initializer_list<FmtArg> items) { return ld_record(items) + "\n"; }
+std::string escaped(std::string s) {
+    for (std::size_t k = s.find('*'); k != std::string::npos; k = s.find('*', k + 2)) s.insert(k, "\\");
+    return s;
 }
+const std::string blank = rec({});
+const std::string checked = rec({"Boundary data checked."});
+const std::string problem_1_2 = "^" + blank + escaped(rec({"*** Problems with boundary", 1, "and boundary", 2}));
 
-TEST(CheckInBoundary, JoinsWithinTheTolerancePass) {
+TEST(CheckInBoundary, JoinsPassWithinTheToleranceAndStopBeyondIt) {
     set_curves({{1, 0, 0, 0}, {0, 0, 1, 1e-13}});
-    EXPECT_EQ(check_in_boundary_output(two_edges(1, 2)), " Boundary data checked.\n");
-}
-
-TEST(CheckInBoundary, BeginNotMeetingThePreviousEndStops) {
+    EXPECT_EQ(output_of([] { check_in_boundary(edges(2)); }), checked);
     set_curves({{1, 0, 0, 0}, {0, 0, 1, 1e-11}});
-    EXPECT_STOP(check_in_boundary(two_edges(1, 2)),
-                "^\n \\*\\*\\* Problems with boundary           1 and boundary           2\n"
-                " Begin & end vertex not consistent\n$");
-}
-
-TEST(CheckInBoundary, EndNotMeetingTheNextBeginStops) {
+    EXPECT_STOP(check_in_boundary(edges(2)), problem_1_2 + rec({"Begin & end vertex not consistent"}) + "$");
     set_curves({{1, 0, 0, 0}, {-1e-11, 0, 1, 0}});
-    EXPECT_STOP(check_in_boundary(two_edges(1, 2)),
-                "^\n \\*\\*\\* Problems with boundary           1 and boundary           2\n"
-                " End vertex & begin not consistent\n$");
+    EXPECT_STOP(check_in_boundary(edges(2)), problem_1_2 + rec({"End vertex & begin not consistent"}) + "$");
 }
 
-TEST(CheckInBoundary, ClosedEdgeThatDoesNotCloseStops) {
-    set_curves({{0, 0, 0, 1e-11}});
-    grid_record g;
-    g.n_edge = 1;
-    g.edge.assign(1);
-    g.edge(1).vbeg = g.edge(1).vend = 1;
-    g.edge(1).icurv = 1;
-    EXPECT_STOP(check_in_boundary(g), "^\n \\*\\*\\* Problems with self-closing boundary           1\n"
-                                      " Different begin & end vertex\n$");
+TEST(CheckInBoundary, ClosedEdgeMustClose) {
     set_curves({{0, 0, 0, 1e-13}});
-    EXPECT_EQ(check_in_boundary_output(g), " Boundary data checked.\n");
+    EXPECT_EQ(output_of([] { check_in_boundary(edges(1)); }), checked);
+    set_curves({{0, 0, 0, 1e-11}});
+    EXPECT_STOP(check_in_boundary(edges(1)),
+                "^" + blank + escaped(rec({"*** Problems with self-closing boundary", 1})) +
+                    rec({"Different begin & end vertex"}) + "$");
 }
 
 // An edge's curve is the one its icurv names, whatever the edge's position.
 TEST(CheckInBoundary, EdgeCurveIsFoundThroughIcurv) {
     set_curves({{0, 0, 1, 0}, {1, 0, 0, 0}});
-    EXPECT_EQ(check_in_boundary_output(two_edges(2, 1)), " Boundary data checked.\n");
-    EXPECT_STOP(check_in_boundary(two_edges(3, 1)), "Problems with boundary           1\n No points on curve           3\n");
+    EXPECT_EQ(output_of([] { check_in_boundary(edges(2, 2, 1)); }), checked);
+    EXPECT_STOP(check_in_boundary(edges(2, 3, 1)), rec({"No points on curve", 3}) + "$");
 }
 
 // ---------------------------------------------------------------------------
 // Consistency
 
-// The numbering build_arrays gives the small grid: internal triangles and
-// segments from 1, external triangles 0.
-void number(SmallGrid& s) {
-    s.T[1]->i = 1;
-    s.T[2]->i = 2;
-    for (int k = 1; k <= 4; ++k) s.E[k]->i = 0;
-    s.seg[1][1]->i = 1;
-    s.seg[1][2]->i = 2;
-    s.seg[2][1]->i = 3;
-    s.seg[2][2]->i = 4;
-}
+// The small grid numbered as build_arrays does: external triangles 0.
+struct Numbered : SmallGrid {
+    Numbered() {
+        build_small_grid(*this);
+        T[1]->i = 1;
+        T[2]->i = 2;
+        for (int k = 1; k <= 4; ++k) E[k]->i = 0;
+        for (int k = 1; k <= 4; ++k) seg[(k + 1) / 2][2 - k % 2]->i = k;
+    }
+    std::string report() {
+        return output_of([&] { check_consistency(g); });
+    }
+};
 
-std::string consistency_output(grid_record& g) {
-    testing::internal::CaptureStdout();
-    check_consistency(g);
-    return testing::internal::GetCapturedStdout();
-}
-
-const char* const checking = "\n Grid data checking...\n";
-
-TEST(CheckConsistency, SoundGridReportsNothing) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
-    EXPECT_EQ(consistency_output(s.g), std::string(checking) + "\n");
-    EXPECT_EQ(count_consistency_problems(s.g).total(), 0);
-}
+const std::string checking = blank + rec({"Grid data checking..."});
 
 TEST(CheckConsistency, WrongExtradiagonalCmatIsReportedAndTheRunGoesOn) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
+    Numbered s;
+    EXPECT_EQ(s.report(), checking + blank);
     s.T[1]->cmat(2, 1) = 2;  // T1's vertex 1 (P1) is vertex 1 of T2, not vertex 2 (P3)
-    EXPECT_EQ(consistency_output(s.g),
-              std::string(checking) + "\n cmat extradiagonal fault\n" + ld_record({"tolerance", 1e-12}) + "\n\n");
-    const consistency_problems p = count_consistency_problems(s.g);
-    EXPECT_EQ(p.cmat_extra, 1);
-    EXPECT_EQ(p.total(), 1);
+    EXPECT_EQ(s.report(), checking + blank + rec({"cmat extradiagonal fault"}) + rec({"tolerance", 1e-12}) + blank);
+    EXPECT_EQ(count_consistency_problems(s.g).total(), 1);
 }
 
 TEST(CheckConsistency, VerticesAreComparedByPosition) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
-    point* twin = test::make_point(s.g.pnt_head, 0.0, 0.0);  // a second record at P1
-    s.T[2]->opp(1).pnt = twin;
+    Numbered s;
+    s.T[2]->opp(1).pnt = test::make_point(s.g.pnt_head, 0.0, 0.0);  // a second record at P1
     EXPECT_EQ(count_consistency_problems(s.g).total(), 0);
-    // Moved off by more than the tolerance, it disagrees with T1, T2's own
-    // neighbour E4 and T1's view of T2.
-    twin->x(1) = 2e-12;
+    // Moved off by more than the tolerance, it disagrees with T1's view of
+    // T2, and T2's views of T1 and E4.
+    s.T[2]->opp(1).pnt->x(1) = 2e-12;
     EXPECT_EQ(count_consistency_problems(s.g).cmat_extra, 3);
 }
 
 TEST(CheckConsistency, BrokenNeighbourLinksAreReported) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
+    Numbered s;
     s.T[2]->opp(3).spx = s.E[1];  // T2 no longer looks back at T1
-    consistency_problems p = count_consistency_problems(s.g);
-    EXPECT_GE(p.blind, 1);
-    EXPECT_GE(p.cmat_diag, 1);
-    EXPECT_EQ(consistency_output(s.g).find("\n blind neighbour\n"), std::string(checking).size());
+    EXPECT_GE(count_consistency_problems(s.g).blind, 1);
+    EXPECT_EQ(s.report().find(blank + rec({"blind neighbour"})), checking.size());
 
-    build_small_grid(s);
-    number(s);
-    s.T[1]->cmat(2, 2) = 7;  // no such vertex: a fault, not an index to follow
-    p = count_consistency_problems(s.g);
+    Numbered u;
+    u.T[1]->cmat(2, 2) = 7;  // no such vertex: a fault, not an index to follow
+    const consistency_problems p = count_consistency_problems(u.g);
     EXPECT_EQ(p.cmat_diag, 1);
-    EXPECT_EQ(p.blind, 0);
-    EXPECT_NE(consistency_output(s.g).find("\n cmat diagonal fault\n"), std::string::npos);
+    EXPECT_EQ(p.total(), 1);
+    EXPECT_NE(u.report().find(blank + rec({"cmat diagonal fault"})), std::string::npos);
 }
 
 TEST(CheckConsistency, InternalTriangleWithoutUnnumberedNeighbourIsReported) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
+    Numbered s;
     s.E[1]->i = 5;
     s.E[2]->i = 6;
-    const std::string block = std::string("\n neighs fault\n Internal found, not pointing to 0\n") +
-                              " Boundary simplex:           1\n" + ld_record({0.0, 0.0}) + "\n" +
-                              ld_record({1.0, 0.0}) + "\n" + " Corresponding domain simplex:           1\n" +
-                              " neigh           6           2           5\n" + ld_record({0.0, 0.0}) + "\n" +
-                              ld_record({1.0, 0.0}) + "\n" + ld_record({1.0, 1.0}) + "\n";
-    const std::string out = consistency_output(s.g);
-    EXPECT_EQ(out.substr(0, std::string(checking).size() + block.size()), checking + block);
+    auto xy = [](double x, double y) { return rec({x, y}); };
+    const std::string block = blank + rec({"neighs fault"}) + rec({"Internal found, not pointing to 0"}) +
+                              rec({"Boundary simplex:", 1}) + xy(0, 0) + xy(1, 0) +
+                              rec({"Corresponding domain simplex:", 1}) + rec({"neigh", 6, 2, 5}) + xy(0, 0) +
+                              xy(1, 0) + xy(1, 1);
+    EXPECT_EQ(s.report().substr(0, checking.size() + block.size()), checking + block);
     EXPECT_EQ(count_consistency_problems(s.g).neighs, 2);  // both segments of T1
 }
 
 TEST(CheckConsistency, ListThatNeverReturnsToItsHeadStops) {
-    SmallGrid s;
-    build_small_grid(s);
-    number(s);
+    Numbered s;
     s.T[2]->next = s.T[1];
     const std::string limit = std::to_string(simplices_made());
-    EXPECT_STOP(check_consistency(s.g), "spx_loop/check_consistency failure \\(max_loop = *" + limit + " \\)\n$");
-
-    build_small_grid(s);
-    number(s);
-    s.seg[2][2]->next = s.seg[2][1];
-    EXPECT_STOP(check_consistency(s.g), "id_spx_loop/check_consistency loop failure \\(max_loop = *[0-9]+ \\)\n$");
+    EXPECT_STOP(check_consistency(s.g), "spx_loop/check_consistency failure \\(max_loop = *" + limit + " ?\\)\n$");
+    Numbered u;
+    u.seg[2][2]->next = u.seg[2][1];
+    EXPECT_STOP(check_consistency(u.g), "id_spx_loop/check_consistency loop failure \\(max_loop = *[0-9]+ ?\\)\n$");
 }
 
 // ---------------------------------------------------------------------------
 // Status counts
 
-std::string contability_output(grid_record& g, int level) {
-    testing::internal::CaptureStdout();
-    contability(g, level);
-    return testing::internal::GetCapturedStdout();
-}
-
 // Undefined simplices in every list, an invalid status in the external
 // list, and in the auxiliary list a far, an undefined and a marked simplex.
-void unsettle(SmallGrid& s) {
-    s.T[1]->status = st_undefined;
-    s.E[1]->status = st_undefined;
-    s.E[2]->status = 7;
-    test::make_simplex(s.g.axs_head, st_undefined, s.A[1], s.A[2], s.A[4]);
-    test::make_simplex(s.g.axs_head, -st_external, s.A[2], s.A[3], s.A[4]);
+struct Unsettled : SmallGrid {
+    Unsettled() {
+        build_small_grid(*this);
+        T[1]->status = E[1]->status = st_undefined;
+        E[2]->status = 7;
+        test::make_simplex(g.axs_head, st_undefined, A[1], A[2], A[4]);
+        test::make_simplex(g.axs_head, -st_external, A[2], A[3], A[4]);
+    }
+    std::string counts(int level) {
+        return output_of([&] { contability(g, level); });
+    }
+};
+
+std::string block(const char* heading, int in, int undef, int ext, int unknown) {
+    return rec({heading}) + rec({"internal", in}) + rec({"undefined", undef}) + rec({"external", ext}) +
+           rec({"stitch", 0}) + rec({"unknown", unknown}) + blank;
 }
 
-const char* const details =
-    " Grid details:\n int_head           2\n ext_head           4\n axs_head           3\n"
-    " stc_head           0\n spx_head           0\n";
+const std::string details = rec({"Grid details:"}) + rec({"int_head", 2}) + rec({"ext_head", 4}) +
+                            rec({"axs_head", 3}) + rec({"stc_head", 0}) + rec({"spx_head", 0});
 
-TEST(Contability, LevelZeroRepairsSilently) {
-    SmallGrid s;
-    build_small_grid(s);
-    unsettle(s);
-    EXPECT_EQ(contability_output(s.g, 0), "");
+TEST(Contability, LevelsPrintMoreAndEveryLevelRepairs) {
+    Unsettled s;
+    EXPECT_EQ(s.counts(0), "");
     EXPECT_EQ(s.T[1]->status, st_internal);
     EXPECT_EQ(s.E[1]->status, st_external);
     EXPECT_EQ(s.g.axs_head->prev->prev->status, st_external);
-    EXPECT_EQ(s.E[2]->status, 7);
-    EXPECT_EQ(s.F->status, st_far);
-}
+    EXPECT_EQ((std::array{s.E[2]->status, s.F->status}), (std::array{7, int{st_far}}));
+    EXPECT_EQ(s.counts(1), details);
 
-TEST(Contability, LevelOnePrintsTheListSizes) {
-    SmallGrid s;
-    build_small_grid(s);
-    unsettle(s);
-    EXPECT_EQ(contability_output(s.g, 1), details);
-}
-
-TEST(Contability, LevelTwoPrintsTheStatusBlocksFirst) {
-    SmallGrid s;
-    build_small_grid(s);
-    unsettle(s);
-    const std::string want = std::string(" INTERNAL LIST flags\n") +
-                             " internal           1\n undefined           1\n external           0\n"
-                             " stitch           0\n unknown           0\n\n"
-                             " EXTERNAL LIST flags\n"
-                             " internal           0\n undefined           1\n external           2\n"
-                             " stitch           0\n unknown           1\n\n"
-                             " AUXILIARY LIST flags\n"
-                             " internal           0\n undefined           1\n external           0\n"
-                             " stitch           0\n unknown           1\n\n" +
-                             details;
-    EXPECT_EQ(contability_output(s.g, 2), want);
-    // Settled statuses count as such the next time.
-    EXPECT_NE(contability_output(s.g, 2).find(" INTERNAL LIST flags\n internal           2\n undefined           0\n"),
-              std::string::npos);
+    Unsettled u;
+    EXPECT_EQ(u.counts(2), block("INTERNAL LIST flags", 1, 1, 0, 0) + block("EXTERNAL LIST flags", 0, 1, 2, 1) +
+                               block("AUXILIARY LIST flags", 0, 1, 0, 1) + details);
 }
 
 }  // namespace
