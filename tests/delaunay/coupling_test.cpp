@@ -126,10 +126,5 @@ TEST(Coupling, EdgeGridSplitsAtItsEnds) {
     EXPECT_STOP(split_ie_1d(2, e.live, ihead, ehead), "split_1d error, unexpected nd value =            2\n \\(stop\\)");
 }
 
-TEST(Coupling, BubbleNeedsAConnectedPoint) {
-    test::make_kernel_grid(2, 0.0, 0.0, 1.0, 1.0);
-    EXPECT_STOP(build_bubble(2, kernel.bbl_head, make_point(0.5, 0.5)), "bubble error, unassociated pointer\n \\(stop\\)");
-}
-
 }  // namespace
 }  // namespace corvan

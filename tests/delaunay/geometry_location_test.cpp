@@ -73,19 +73,6 @@ TEST(Geometry, SegmentFacetsAndLengths) {
     EXPECT_DOUBLE_EQ(segment_r_length(2, o, e), 2.0);
 }
 
-TEST(Geometry, NormalPointsLeftOfTheTwins) {
-    simplex* bs = new_simplex();
-    bs->opp(1).pnt = make_point(0.0);
-    bs->opp(2).pnt = make_point(1.0);
-    bs->opp(1).pnt->ppp = make_point(0.0, 0.0);
-    bs->opp(2).pnt->ppp = make_point(1.0, 0.0);
-    Vec<double, 3> nrm;
-    simplex_normal(2, bs, nrm);
-    EXPECT_EQ(nrm(1), 0.0);
-    EXPECT_EQ(nrm(2), 1.0);
-    EXPECT_EQ(nrm(3), 0.0);
-}
-
 TEST(Geometry, NearlyFlatTriangleWarnsAndStopsOnlyWhenTurnedOver) {
     point* a = make_point(0.0, 0.0);
     point* b = make_point(1.0, 0.0);
@@ -124,21 +111,6 @@ TEST(Location, TrivialSearchTakesTheFirstLiveContainingSimplex) {
     trivial_search(2, g.live, on_edge, s, fail);
     EXPECT_EQ(fail, 1);
     EXPECT_EQ(s, nullptr);
-}
-
-TEST(Location, ToleranceOfContainment) {
-    point* a = make_point(0.0, 0.0);
-    point* b = make_point(1.0, 0.0);
-    simplex* s = triangle(a, b, make_point(0.0, 1.0));
-    s->status = st_undefined;
-    simplex* head = newhead_simplex();
-    pushtop_simplex(head, s);
-    simplex* found = nullptr;
-    int fail = -1;
-    trivial_search(2, head, make_point(0.5, -1e-13), found, fail);
-    EXPECT_EQ(fail, 0);
-    trivial_search(2, head, make_point(0.5, -1e-11), found, fail);
-    EXPECT_EQ(fail, 1);
 }
 
 TEST(Location, WalkFindsStopsAndRepeats) {

@@ -82,20 +82,6 @@ TEST(Insertion, RandomParametersKeepAnEdgeGrid) {
     expect_sound(g, 2000, true);
 }
 
-// A point first splits the bounding triangle into three, each facing one far simplex.
-TEST(Insertion, FirstPointSplitsTheBoundingTriangle) {
-    auto g = make_kernel_grid(2, 0.0, 0.0, 1.0, 1.0);
-    point* p = make_point(0.3, 0.4);
-    insert_point(2, g.live, p);
-    g.points.push_back(p);
-    expect_sound(g, 1, true);
-    for (simplex* s = g.live->next; s != g.live; s = s->next) {
-        int far = 0;
-        for (int k = 1; k <= 3; ++k) far += s->opp(k).spx->status == st_far;
-        EXPECT_EQ(far, 1);
-    }
-}
-
 simplex* find_triangle(simplex* head, const point* a, const point* b, const point* c) {
     for (simplex* s = head->next; s != head; s = s->next) {
         int hits = 0;
