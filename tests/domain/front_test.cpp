@@ -1,344 +1,221 @@
-// Frontal stage: acceptance pass, front candidates, corner splits and the
-// Steiner reader on small hand-made grids; the whole stage on the unit square.
-#include <cmath>
+// Frontal stage: acceptance pass, front candidates and corner splits on
+// hand-made grids; the whole stage on the unit square.
+#include <filesystem>
 #include <sstream>
-#include <string>
 
+#include "boundary/boundary_2d.hpp"
+#include "check/check_grid.hpp"
 #include "delaunay/delaunay.hpp"
 #include "delaunay/eucl_delaunay.hpp"
+#include "domain/back_2d.hpp"
 #include "domain/front_2d.hpp"
-#include "domain/refine_2d.hpp"
+#include "driver/init_data.hpp"
+#include "geometry/curves.hpp"
 #include "grid/list.hpp"
+#include "output/arrays.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {
 namespace {
 
-// A grid with no triangles yet and a background made of one large triangle
-// (-10,-10), (10,-10), (0,10), all of spacing h, closed by external walls.
+// An empty grid whose triangles are walled by a status-0 simplex, and a
+// background of one large triangle of spacing h everywhere.
 struct Frontier {
-    grid_record g;
-    grid_record b;
-    point* bv[4]{};
-    simplex* big = nullptr;
-    simplex* wall = nullptr;  // status 0 stand-in for the external side
+    grid_record g, b;
+    point* bv = nullptr;
+    simplex* wall = new_simplex();
 
     explicit Frontier(double h = 0.4) {
         g.new_heads();
         b.new_heads();
-        const double x[4] = {0, -10, 10, 0}, y[4] = {0, -10, -10, 10};
-        big = new_simplex();
-        big->status = st_internal;
-        pushtop_simplex(b.int_head, big);
-        simplex* bwall = new_simplex();
-        bwall->status = st_external;
-        pushtop_simplex(b.ext_head, bwall);
-        for (int k = 1; k <= 3; ++k) {
-            bv[k] = new_point();
-            bv[k]->x(1) = x[k];
-            bv[k]->x(2) = y[k];
-            bv[k]->h = h;
-            bv[k]->spx = big;
-            big->opp(k).pnt = bv[k];
-            big->opp(k).spx = bwall;
-        }
-        simplex_facets(2, big);
-        wall = new_simplex();
         wall->status = st_far;
-        pushtop_simplex(g.ext_head, wall);
+        simplex* outside = new_simplex();
+        outside->status = st_external;  // the background walk stops there
+        simplex* big = tri(b.int_head, st_internal, vertex(-10, -10, h), vertex(10, -10, h), vertex(0, 10, h));
+        for (int k = 1; k <= 3; ++k) {
+            big->opp(k).spx = outside;
+            big->opp(k).pnt->spx = big;
+            movetop_point(b.pnt_head, big->opp(k).pnt);
+        }
+        bv = big->opp(1).pnt;
         front.grid = &g;
         front.back = &b;
     }
-
     point* vertex(double x, double y, double h) {
         point* p = new_point();
         p->x(1) = x;
         p->x(2) = y;
         p->h = h;
-        p->ppp = bv[1];
+        p->ppp = bv;
         pushbot_point(g.pnt_head, p);
         return p;
     }
-
-    // A triangle of the given list and status, walled on every side.
     simplex* tri(simplex* head, int status, point* a, point* c, point* d) {
         simplex* s = new_simplex();
         s->status = status;
-        s->opp(1).pnt = a;
-        s->opp(2).pnt = c;
-        s->opp(3).pnt = d;
-        for (int k = 1; k <= 3; ++k) {
-            s->opp(k).spx = wall;
-            s->opp(k).pnt->spx = s;
-        }
+        s->opp(1) = {a, wall};
+        s->opp(2) = {c, wall};
+        s->opp(3) = {d, wall};
         simplex_facets(2, s);
         pushbot_simplex(head, s);
         return s;
     }
+    simplex* working(double x1, double y1, double x2, double y2, double x3, double y3, double h) {
+        return tri(g.spx_head, st_undefined, vertex(x1, y1, h), vertex(x2, y2, h), vertex(x3, y3, h));
+    }
 };
 
-double dist(const point* p, const point* q) { return std::sqrt(segment_length(2, p, q)); }
-
-TEST(Acceptance, MovesShortTrianglesAndKeepsTheFirstLongEdge) {
-    Frontier f;
-    // Edges up to 0.75 (0.5 + 0.5) pass.
-    simplex* ok = f.tri(f.g.spx_head, st_undefined, f.vertex(0, 0, 0.5), f.vertex(0.5, 0, 0.5),
-                        f.vertex(0, 0.5, 0.5));
-    // Edges (1,2) and (1,3) of squared length 4, edge (2,3) of 8: the pass
-    // stops at the first long pair.
-    simplex* bad = f.tri(f.g.spx_head, st_undefined, f.vertex(0, 0, 0.5), f.vertex(2, 0, 0.5),
-                         f.vertex(0, 2, 0.5));
+std::string captured(void (*run)()) {
     testing::internal::CaptureStdout();
-    uns_split();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    run();
+    return testing::internal::GetCapturedStdout();
+}
+
+TEST(Acceptance, AcceptsShortTrianglesStopsAtTheFirstLongEdgeAndReportsTheRest) {
+    Frontier f;
+    simplex* ok = f.working(0, 0, 0.5, 0, 0, 0.5, 0.5);  // edges up to 0.75 pass
+    simplex* bad = f.working(0, 0, 2, 0, 0, 2, 0.5);     // squared edges 4, 4, 8
+    EXPECT_EQ(captured([] { uns_split(); }), "");
     EXPECT_EQ(ok->status, st_internal);
     EXPECT_EQ(poptop_simplex(f.g.int_head), ok);
-    EXPECT_EQ(bad->status, st_undefined);
     EXPECT_EQ(poptop_simplex(f.g.spx_head), bad);
-    EXPECT_DOUBLE_EQ(front.max_length, 4.0);
-
-    testing::internal::CaptureStdout();
-    uns_split(true);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** not accepted        1 -> 50.00 %\n");
-
-    // Nothing accepted at all: 100 does not fit the percentage field.
-    Frontier all;
-    all.tri(all.g.spx_head, st_undefined, all.vertex(0, 0, 0.1), all.vertex(3, 0, 0.1),
-            all.vertex(0, 3, 0.1));
-    all.tri(all.g.spx_head, st_undefined, all.vertex(5, 5, 0.1), all.vertex(6, 5, 0.1),
-            all.vertex(5, 6, 0.1));
-    testing::internal::CaptureStdout();
-    uns_split(true);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "*** not accepted        2 -> ***** %\n");
-    EXPECT_DOUBLE_EQ(front.max_length, 9.0);
-
-    // All accepted: no report line.
-    Frontier none;
-    none.tri(none.g.spx_head, st_undefined, none.vertex(0, 0, 1), none.vertex(1, 0, 1),
-             none.vertex(0, 1, 1));
-    testing::internal::CaptureStdout();
-    uns_split(true);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_DOUBLE_EQ(front.max_length, 4.0);  // pair (2,3) is never tried
+    EXPECT_EQ(captured([] { uns_split(true); }), "*** not accepted        1 -> 50.00 %\n");
+    Frontier all;  // 100 % does not fit f5.2
+    all.working(0, 0, 3, 0, 0, 3, 0.1);
+    EXPECT_EQ(captured([] { uns_split(true); }), "*** not accepted        1 -> ***** %\n");
 }
 
 TEST(FrontCandidates, LieAtTheMeanSpacingFromBothFacetEndsOrAtTheCircumcentre) {
     Frontier f;
-    // A short base (0.4) under a far apex: the circumcentre (0.2, 0.48) is
-    // farther from the base than the candidate at distance 0.4 from its ends;
-    // the two long sides (about 1.02 > 2 * 0.4) get the circumcentre itself.
-    point* a = f.vertex(0, 0, 0.4);
-    point* b = f.vertex(0.4, 0, 0.4);
-    point* c = f.vertex(0.2, 1.0, 0.4);
-    simplex* s = f.tri(f.g.spx_head, st_undefined, a, b, c);
-    // One rejected record waits: it is reused before any new record.
-    point* old = new_point();
-    pushtop_point(f.g.rej_head, old);
+    // Short base a-b under a far apex: its candidate is 0.4 from a and b,
+    // nearer than the circumcentre; the long sides (> 2 * 0.4) get the
+    // circumcentre itself.
+    simplex* s = f.working(0, 0, 0.4, 0, 0.2, 1.0, 0.4);
+    pushtop_point(f.g.rej_head, new_point());
     const long long made = points_made();
-
     frn_points();
     EXPECT_EQ(front.nfro, 3);
-    EXPECT_EQ(numberof_point(f.g.add_head), 3);
-    EXPECT_TRUE(empty_list(f.g.rej_head));
-    EXPECT_EQ(points_made() - made, 2);
-
+    EXPECT_EQ(points_made() - made, 2);  // the waiting record was reused
     Vec<double, 3> z;
     double r2 = 0.0;
     simplex_center(2, s, z, r2);
-    int at_hf = 0, at_centre = 0;
     for (point* p = f.g.add_head->next; p != f.g.add_head; p = p->next) {
-        if (p->ref == a) {  // facet 3, between a and b: candidate at hf from both
-            EXPECT_NEAR(dist(p, a), 0.4, 1e-12);
-            EXPECT_NEAR(dist(p, b), 0.4, 1e-12);
-            EXPECT_GT(p->x(2), 0.0);  // on the side of the opposite vertex
-            ++at_hf;
-        } else {
+        EXPECT_DOUBLE_EQ(p->h, 0.4);
+        if (p->ref != s->opp(1).pnt) {
             EXPECT_NEAR(p->x(1), z(1), 1e-12);
             EXPECT_NEAR(p->x(2), z(2), 1e-12);
-            ++at_centre;
+            continue;
         }
-        EXPECT_DOUBLE_EQ(p->h, 0.4);  // interpolated from the background
+        EXPECT_NEAR(segment_length(2, p, s->opp(1).pnt), 0.16, 1e-12);
+        EXPECT_NEAR(segment_length(2, p, s->opp(2).pnt), 0.16, 1e-12);
+        EXPECT_LT(p->x(2), z(2));
     }
-    EXPECT_EQ(at_hf, 1);
-    EXPECT_EQ(at_centre, 2);
-}
-
-TEST(FrontCandidates, SkipInnerFacetsAndFacetsBeyondTheCircumcentre) {
-    Frontier f;
-    // Obtuse at c: the circumcentre lies below the base a-b, so facet 3
-    // (whose candidate would be made from vertex a) gives none.
-    point* a = f.vertex(0, 0, 0.3);
-    point* b = f.vertex(1, 0, 0.3);
-    point* c = f.vertex(0.5, 0.1, 0.3);
-    simplex* s = f.tri(f.g.spx_head, st_undefined, a, b, c);
+    // Obtuse at its apex: the circumcentre lies beyond the base, which gets none.
+    Frontier o;
+    simplex* t = o.working(0, 0, 1, 0, 0.5, 0.1, 0.3);
     frn_points();
     EXPECT_EQ(front.nfro, 2);
-    for (point* p = f.g.add_head->next; p != f.g.add_head; p = p->next) EXPECT_NE(p->ref, a);
-
-    // A facet shared with another working triangle is not on the front.
-    Frontier g;
-    simplex* t = g.tri(g.g.spx_head, st_undefined, g.vertex(0, 0, 0.4), g.vertex(0.4, 0, 0.4),
-                       g.vertex(0.2, 1.0, 0.4));
-    simplex* other = new_simplex();
-    other->status = st_undefined;
-    t->opp(1).spx = other;
-    t->opp(2).spx = other;
-    frn_points();
-    EXPECT_EQ(front.nfro, 1);
-    (void)s;
+    for (point* p = o.g.add_head->next; p != o.g.add_head; p = p->next) EXPECT_NE(p->ref, t->opp(1).pnt);
 }
 
-TEST(FrontCandidates, UnlocatedCandidateDropsTheRestOfItsTriangle) {
+TEST(Corners, SideSharedByTwoCornerTrianglesIsSplitOnce) {
     Frontier f;
-    // A triangle far outside the background: its first candidate cannot be
-    // located, the other facets are not tried.
-    simplex* s = f.tri(f.g.spx_head, st_undefined, f.vertex(50, 50, 0.4), f.vertex(50.4, 50, 0.4),
-                       f.vertex(50.2, 51, 0.4));
-    testing::internal::CaptureStdout();
-    frn_points();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              " Research failed!\n Point will not be inserted (frn_points)\n");
-    EXPECT_EQ(front.nfro, 0);
-    EXPECT_EQ(numberof_point(f.g.rej_head), 1);
-    EXPECT_TRUE(empty_list(f.g.add_head));
-    (void)s;
-}
-
-TEST(Corners, SharedSideIsSplitOnce) {
-    Frontier f;
-    // The unit square cut along a-c; both halves have two external sides.
     point* a = f.vertex(0, 0, 1);
-    point* b = f.vertex(1, 0, 1);
     point* c = f.vertex(1, 1, 1);
-    point* d = f.vertex(0, 1, 1);
-    b->mtr(1, 1) = 3.0;
     c->mtr(2, 2) = 5.0;
-    simplex* t1 = f.tri(f.g.int_head, st_internal, a, b, c);
-    simplex* t2 = f.tri(f.g.int_head, st_internal, a, c, d);
+    simplex* t1 = f.tri(f.g.int_head, st_internal, a, f.vertex(1, 0, 1), c);
+    simplex* t2 = f.tri(f.g.int_head, st_internal, a, c, f.vertex(0, 1, 1));
     t1->i = 7;
-    t1->opp(2).spx = t2;  // side a-c, opposite b
-    t2->opp(3).spx = t1;  // side a-c, opposite d
+    t1->opp(2).spx = t2;
+    t2->opp(3).spx = t1;
     crn_points();
     EXPECT_EQ(front.nadd, 1);
     ASSERT_EQ(numberof_point(f.g.add_head), 1);
     const point* m = poptop_point(f.g.add_head);
-    EXPECT_DOUBLE_EQ(m->x(1), 0.5);
-    EXPECT_DOUBLE_EQ(m->x(2), 0.5);
-    EXPECT_DOUBLE_EQ(m->mtr(1, 1), 1.0);  // (1 + 1) / 2
-    EXPECT_DOUBLE_EQ(m->mtr(2, 2), 3.0);  // (1 + 5) / 2
-    EXPECT_DOUBLE_EQ(m->mtr(1, 2), 0.0);
+    EXPECT_EQ(m->x, (Vec<double, 2>{{0.5, 0.5}}));
+    EXPECT_DOUBLE_EQ(m->mtr(2, 2), 3.0);
     EXPECT_EQ(m->parent, 7);
     EXPECT_EQ(m->ref, a);
-    EXPECT_EQ(m->edge, 0);
-    EXPECT_EQ(t1->status, st_internal);  // marks cleared
-    EXPECT_EQ(t2->status, st_internal);
-}
-
-TEST(Corners, OnlyAnAcceptedNeighbourQualifies) {
-    Frontier f;
-    point* a = f.vertex(0, 0, 1);
-    point* b = f.vertex(1, 0, 1);
-    point* c = f.vertex(1, 1, 1);
-    simplex* t = f.tri(f.g.int_head, st_internal, a, b, c);
-    simplex* working = new_simplex();
-    working->status = st_undefined;
-    t->opp(2).spx = working;
-    crn_points();
-    EXPECT_EQ(front.nadd, 0);
-    EXPECT_TRUE(empty_list(f.g.add_head));
-
-    // One external side only: not a corner.
-    simplex* inner = new_simplex();
-    inner->status = st_internal;
-    t->opp(1).spx = inner;
-    t->opp(2).spx = inner;
-    crn_points();
-    EXPECT_EQ(front.nadd, 0);
-}
-
-TEST(Corners, TriangleWithThreeExternalSidesStops) {
-    Frontier f;
-    f.tri(f.g.int_head, st_internal, f.vertex(0, 0, 1), f.vertex(1, 0, 1), f.vertex(0, 1, 1));
+    EXPECT_EQ(t1->status, st_internal);
+    t2->opp(3).spx = f.wall;  // t2 walled in on all sides
     EXPECT_STOP(crn_points(), "^ refine_corners error, unpossible element found\n \\(stop\\)\n$");
 }
 
-TEST(Corners, HalveDomMakesTheMidpointOfTheSideOppositeK) {
-    Frontier f;
-    point* a = f.vertex(0, 0, 1);
-    point* b = f.vertex(2, 0, 1);
-    point* c = f.vertex(0, 4, 1);
-    simplex* s = f.tri(f.g.int_head, st_internal, a, b, c);
-    halve_dom(f.g, 1, s);  // side b-c
-    halve_dom(f.g, 3, s);  // side a-b, now on top
-    EXPECT_DOUBLE_EQ(poptop_point(f.g.add_head)->x(1), 1.0);
-    EXPECT_DOUBLE_EQ(poptop_point(f.g.add_head)->x(2), 0.0);
-    EXPECT_DOUBLE_EQ(popbot_point(f.g.add_head)->x(1), 1.0);
-    EXPECT_DOUBLE_EQ(popbot_point(f.g.add_head)->x(2), 2.0);
+bool has_vertex(const simplex* s, const point* p) {
+    return s->opp(1).pnt == p || s->opp(2).pnt == p || s->opp(3).pnt == p;
 }
 
-TEST(Steiner, EndOfFileInTheHeaderIsReportedAndTheRunGoesOn) {
-    Frontier f;
-    std::istringstream in("steiner points\n.\n");
-    RecordReader dom(in, "domain.t");
+TEST(FrontStage, UnitSquareIsRefinedAcceptedAndReattached) {
+    // Spacing 0.1 all round; the domain lies right of each edge (clockwise).
+    const char* ends[5] = {"0 0", "0 1", "1 1", "1 0", "0 0"};
+    std::string bnd = "unit square\n.\n.\n.\n4 4\n-\n-\n-\n", top = "section 3\n";
+    for (int e = 1; e <= 4; ++e) {
+        const std::string n = std::to_string(e);
+        bnd += "edge\nline\n 11 " + std::string(ends[e - 1]) + " " + ends[e] + "\n.\n.\n";
+        top += "-\n-\n-\n" + n + " 2 " + n + " " + std::to_string(e % 4 + 1) + "\n-\n1 0 0.1\n1 1 0.1\n.\n";
+    }
+    test::TempDir dir;
+    dir.write("boundary.square", bnd + top);
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
     testing::internal::CaptureStdout();
-    steiner_points(dom);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), " UNEXPECTED END OF STEINER FILE\n");
-    EXPECT_TRUE(empty_list(f.g.add_head));
-}
+    std::istringstream name_in("square\n");
+    RecordReader input(name_in, "standard input");
+    std::string name;
+    init_boundary(input, name);
+    RecordReader geo("geometry.square");
+    load_curves(geo, 1);
+    reset_walk_random();
+    delaunay_setup();
+    boundary_grid(grid);
+    contability(grid, 0);
+    back.n_edge = grid.n_edge;  // what reading the boundary file again leaves
+    back.edge.assign(grid.n_edge);
+    for (int e = 1; e <= back.n_edge; ++e) back.edge(e).new_heads();
+    back.new_heads();
+    std::istringstream dom_in("-\n-\n0\n-\n-\n-\n1\n-\n0.5 0.5\n");
+    RecordReader dom(dom_in, "domain.square");
+    build_back(dom, grid, back);
+    front_grid(grid, back, 100, 0, dom);
+    const std::string out = testing::internal::GetCapturedStdout();
+    std::filesystem::current_path(cwd);
 
-TEST(Steiner, NoPointsReadsFourRecordsAndPrintsNothing) {
-    Frontier f;
-    std::istringstream in("steiner points\n  nst\n0\n  x  y\nnot read\n");
-    RecordReader dom(in, "domain.t");
-    testing::internal::CaptureStdout();
-    steiner_points(dom);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    std::string next;
-    dom.read("next", next);
-    EXPECT_EQ(next, "not");
-}
-
-TEST(Steiner, PointOutsideTheBackgroundIsDroppedAndAShortFileStops) {
-    Frontier f;
-    f.vertex(0, 0, 0.4);
-    std::istringstream in("steiner\n  nst\n1\nx y\n40 40\n");
-    RecordReader dom(in, "domain.t");
-    testing::internal::CaptureStdout();
-    steiner_points(dom);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              " Steiner points...\n *** Steiner point NOT found! ***\n");
-    EXPECT_EQ(numberof_point(f.g.rej_head), 1);
-    EXPECT_EQ(numberof_point(f.g.pnt_head), 1);
-
-    std::istringstream shorter("steiner\n  nst\n2\nx y\n40 40\n");
-    RecordReader dom2(shorter, "domain.t");
-    EXPECT_STOP({ steiner_points(dom2); }, "domain\\.t");
-}
-
-TEST(FrontSetup, FindPointsRejectsUnknownChoiceAndTwinlessVertexStops) {
-    Frontier f;
-    EXPECT_STOP(find_points(1), "^ BAD OPTION: no construct with choice +1\n$");
-
-    point* a = f.vertex(0, 0, 1);
-    f.tri(f.g.int_head, st_internal, a, f.vertex(1, 0, 1), f.vertex(0, 1, 1));
-    a->ppp = nullptr;
-    EXPECT_STOP(adjust_spx(), "wrong direction\\? \\(adjust_spx\\)\n$");
-}
-
-TEST(FrontSetup, AdjustSpxPointsVerticesAtTheirTrianglesAndWarnsAboutMissingLinks) {
-    Frontier f;
-    point* a = f.vertex(0, 0, 1);
-    point* b = f.vertex(1, 0, 1);
-    point* c = f.vertex(0, 1, 1);
-    simplex* s = f.tri(f.g.int_head, st_internal, a, b, c);
-    simplex* stale = new_simplex();
-    b->spx = stale;
-    a->spx = nullptr;
-    testing::internal::CaptureStdout();
-    adjust_spx();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), " pnt%spx not associated? (adjust_spx)\n");
-    EXPECT_EQ(a->spx, nullptr);
-    EXPECT_EQ(b->spx, s);
-    EXPECT_EQ(f.bv[1]->spx, f.big);
+    EXPECT_NE(out.find(" Steiner points...\n\n Front begin:\n    STEP    NFRO    NADD     MAX_LENGTH\n"),
+              std::string::npos);
+    EXPECT_NE(out.find("       0       0           0.00\n Front end.\n Corners splitted\n\n"), std::string::npos);
+    EXPECT_EQ(out.find("*** not accepted"), std::string::npos);
+    // Counter-clockwise triangles fill the square, each passing the acceptance
+    // test except those at a corner midpoint, which carries no spacing.
+    double area = 0.0;
+    for (simplex* s = grid.int_head->next; s != grid.int_head; s = s->next) {
+        const point* v[3] = {s->opp(1).pnt, s->opp(2).pnt, s->opp(3).pnt};
+        const double det = (v[1]->x(1) - v[0]->x(1)) * (v[2]->x(2) - v[0]->x(2)) -
+                           (v[2]->x(1) - v[0]->x(1)) * (v[1]->x(2) - v[0]->x(2));
+        EXPECT_GT(det, 0.0);
+        EXPECT_EQ(s->status, st_internal);
+        area += 0.5 * det;
+        for (int i = 0; i < 3 && v[0]->h * v[1]->h * v[2]->h > 0.0; ++i) {
+            const double lim = 0.75 * (v[i]->h + v[(i + 1) % 3]->h);
+            EXPECT_LE(segment_length(2, v[i], v[(i + 1) % 3]), lim * lim);
+        }
+    }
+    EXPECT_NEAR(area, 1.0, 1e-12);
+    EXPECT_GT(numberof_point(grid.pnt_head), 44 + 20);
+    EXPECT_TRUE(empty_list(grid.spx_head));
+    // Every boundary segment is a side of one internal and one external triangle.
+    for (int e = 1; e <= grid.n_edge; ++e) {
+        EXPECT_TRUE(empty_list(grid.edge(e).stc_head));
+        for (simplex* b = grid.edge(e).int_head->next; b != grid.edge(e).int_head; b = b->next) {
+            ASSERT_TRUE(b->int_spx && b->ext_spx);
+            EXPECT_EQ(b->int_spx->status, st_internal);
+            EXPECT_EQ(b->ext_spx->status, st_external);
+            for (int k = 1; k <= 2; ++k) EXPECT_TRUE(has_vertex(b->int_spx, b->opp(k).pnt->ppp));
+            for (int k = 1; k <= 2; ++k) EXPECT_TRUE(has_vertex(b->ext_spx, b->opp(k).pnt->ppp));
+        }
+    }
+    build_arrays(grid);
+    EXPECT_EQ(count_consistency_problems(grid).total(), 0);
 }
 
 }  // namespace
