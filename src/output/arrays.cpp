@@ -1,9 +1,11 @@
 #include "output/arrays.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "domain/convert.hpp"
 
