@@ -21,22 +21,25 @@ namespace fs = std::filesystem;
 using corvan::test::read_file;
 using corvan::test::TempDir;
 
-struct Run {
+struct RunResult {
     int status = -1;
     std::string out;
 };
 
-// Copies the example's files into dir and runs corvan there with the
-// problem name on standard input.
-Run run_corvan(const TempDir& dir, const std::string& name, bool copy_examples = true) {
-    const fs::path ex = fs::path(CORVAN_SOURCE_DIR) / "examples";
-    for (const auto& entry : fs::directory_iterator(ex)) {
-        if (!copy_examples) break;
-        fs::copy_file(entry.path(), dir.path() / entry.path().filename(), fs::copy_options::overwrite_existing);
+const fs::path kExamples = fs::path(CORVAN_SOURCE_DIR) / "examples";
+const fs::path kInputs = fs::path(CORVAN_SOURCE_DIR) / "tests" / "inputs" / "e2e";
+
+// Copies the files of `from` (none when empty) into dir and runs corvan
+// there with the problem name on standard input.
+RunResult run_corvan(const TempDir& dir, const std::string& name, const fs::path& from = kExamples) {
+    if (!from.empty()) {
+        for (const auto& entry : fs::directory_iterator(from)) {
+            fs::copy_file(entry.path(), dir.path() / entry.path().filename(), fs::copy_options::overwrite_existing);
+        }
     }
     const std::string cmd = "cd '" + dir.path().string() + "' && echo " + name + " | '" + CORVAN_EXE +
                             "' > run.out 2> run.err";
-    Run r;
+    RunResult r;
     const int rc = std::system(cmd.c_str());
     r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     r.out = read_file(dir.file("run.out"));
@@ -153,7 +156,7 @@ class Examples : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Examples, RunWritesAValidMesh) {
     TempDir dir;
-    const Run r = run_corvan(dir, GetParam());
+    const RunResult r = run_corvan(dir, GetParam());
     ASSERT_EQ(r.status, 0) << r.out;
     for (const char* f : {"knots.", "geometry.", "grid.", "nodes."}) {
         EXPECT_TRUE(fs::exists(dir.file(std::string(f) + GetParam()))) << f;
@@ -172,15 +175,15 @@ TEST(Examples, SameInputGivesIdenticalFiles) {
     }
 }
 
-// The mesh files of the unit square are pinned: CORVAN_REGEN_GOLDEN=1
+// The mesh files of a small problem are pinned: CORVAN_REGEN_GOLDEN=1
 // rewrites them deliberately.
-TEST(Examples, SquareMeshFilesMatchGolden) {
+TEST(Golden, MeshFilesOfTheUnitSquareAreUnchanged) {
     TempDir dir;
-    ASSERT_EQ(run_corvan(dir, "square").status, 0);
+    ASSERT_EQ(run_corvan(dir, "unit", kInputs).status, 0);
     const bool regen = std::getenv("CORVAN_REGEN_GOLDEN") != nullptr &&
                        std::string(std::getenv("CORVAN_REGEN_GOLDEN")) == "1";
-    for (const std::string f : {"grid.square", "nodes.square"}) {
-        const fs::path golden = fs::path(CORVAN_SOURCE_DIR) / "tests" / "expected" / f;
+    for (const std::string f : {"grid.unit", "nodes.unit"}) {
+        const fs::path golden = fs::path(CORVAN_SOURCE_DIR) / "tests" / "expected" / "e2e" / f;
         const std::string got = read_file(dir.file(f));
         if (regen) {
             fs::create_directories(golden.parent_path());
@@ -209,7 +212,7 @@ TEST(Examples, DomainFileCutShortEndsWithInputDiagnostic) {
     TempDir dir;
     run_corvan(dir, "square");  // lays the example files out
     std::ofstream(dir.file("domain.square")) << "title\n 0\n";
-    const Run r = run_corvan(dir, "square", false);
+    const RunResult r = run_corvan(dir, "square", fs::path());
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.out.find("Input error in file .//domain.square"), std::string::npos) << r.out;
 }
