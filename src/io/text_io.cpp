@@ -247,7 +247,10 @@ bool Format::run(const std::vector<Item>& list, std::string& out, std::string& r
 }
 
 void Format::append(std::string& out, const FmtArg* a, std::size_t n) const {
-    std::string rec;
+    // The record under construction keeps its capacity between calls, so
+    // writing many lines allocates nothing per line.
+    static thread_local std::string rec;
+    rec.clear();
     int pending = 0;
     std::size_t k = 0;
     bool more = run(items_, out, rec, pending, a, n, k);

@@ -164,7 +164,7 @@ TEST_P(Examples, RunWritesAValidMesh) {
     expect_valid_mesh(read_mesh(dir, GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Examples, ::testing::Values("square", "hole"));
+INSTANTIATE_TEST_SUITE_P(All, Examples, ::testing::Values("square", "hole", "slot"));
 
 TEST(Examples, SameInputGivesIdenticalFiles) {
     TempDir a, b;
