@@ -41,6 +41,10 @@ void build_grid(const std::string& directory, const std::string& name) {
         RecordReader geo(stage_file(directory, "/geometry.", name));
         load_curves(geo, 1);
     }
+    if (grid.n_edge < 1) {
+        stop({" The boundary file " + stage_file(directory, "/boundary.", name) +
+              " describes no boundary edge: there is no domain to mesh."});
+    }
     check_in_boundary(grid);
     say({"Building grid ..."});
     delaunay_setup();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "geometry/curves.hpp"
 #include "grid/list.hpp"
@@ -281,6 +282,18 @@ void read_topology(RecordReader& in, grid_record& g) {
         }
         in.skip();
         e.new_heads();
+    }
+    // A boundary vertex that no edge begins or ends at would be placed at the
+    // origin and meshed as if it were a point of the domain.
+    std::vector<char> used(static_cast<std::size_t>(g.n_vert) + 1, 0);
+    for (int i = 1; i <= g.n_edge; ++i) {
+        used[static_cast<std::size_t>(g.edge(i).vbeg)] = 1;
+        used[static_cast<std::size_t>(g.edge(i).vend)] = 1;
+    }
+    for (int v = 1; v <= g.n_vert; ++v) {
+        if (!used[static_cast<std::size_t>(v)]) {
+            in.reject("boundary vertex " + std::to_string(v) + " is neither the beginning nor the end of any edge");
+        }
     }
     g.new_heads();
 }
