@@ -30,6 +30,12 @@ float walk_draw() {
     return static_cast<float>(x >> 8) * (1.0f / 16777216.0f);
 }
 
+// A new simplex whose barycentric size relative to the cavity member it
+// replaces is at most this is a sliver: nearly flat, with a determinant whose
+// sign rounding decides. A member that would leave one is kept out of the
+// cavity, and insert_far_point declines a point that would make one.
+constexpr double kStarTol = 1e-7;
+
 bool has_vertex(int nd, const simplex* s, const point* v) {
     for (int i = 1; i <= nd + 1; ++i) {
         if (s->opp(i).pnt == v) return true;
@@ -37,9 +43,9 @@ bool has_vertex(int nd, const simplex* s, const point* v) {
     return false;
 }
 
-// True when p lies strictly on the inner side of every facet of w that faces
+// True when p lies clearly on the inner side of every facet of w that faces
 // the outside of the cavity (status < 1), so that joining p to those facets
-// gives simplices of the same orientation as w.
+// gives simplices of the same orientation as w and no sliver.
 bool sees_boundary(int nd, const point* p, const simplex* w) {
     bool evaluated = false;
     for (int k = 1; k <= nd + 1; ++k) {
@@ -48,7 +54,7 @@ bool sees_boundary(int nd, const point* p, const simplex* w) {
             eval_facets(nd, p, w, kernel.vector);
             evaluated = true;
         }
-        if (kernel.vector(k) <= kBaryTol) return false;
+        if (kernel.vector(k) <= kStarTol) return false;
     }
     return true;
 }
@@ -348,6 +354,11 @@ void check_cavity(int nd, point* p, int& ok) {
                 break;
             }
         }
+    }
+    // A point (almost) on a boundary facet of the cavity would make a flat
+    // simplex there; it is declined like a point too close to a vertex.
+    for (simplex* w = kernel.del_head->next; w != kernel.del_head && !close; w = w->next) {
+        if (!sees_boundary(nd, p, w)) close = true;
     }
     if (!close) {
         ok = 1;

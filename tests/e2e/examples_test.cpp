@@ -218,3 +218,18 @@ TEST(Examples, DomainFileCutShortEndsWithInputDiagnostic) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows of an advancing front are collinear up to rounding; the loose
+// cavity criterion once joined a front point to a facet of its own row and
+// the run stopped on the resulting sliver a few steps later.
+TEST(Regression, FrontRowsOnAFineUniformSquareMakeNoSliver) {
+    TempDir dir;
+    const RunResult r = run_corvan(dir, "fine", kInputs);
+    ASSERT_EQ(r.status, 0) << r.out.substr(r.out.size() > 2000 ? r.out.size() - 2000 : 0);
+    EXPECT_EQ(r.out.find("simplex_center warning"), std::string::npos);
+    expect_valid_mesh(read_mesh(dir, "fine"));
+}
+
+}  // namespace
