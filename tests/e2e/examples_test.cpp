@@ -233,3 +233,46 @@ TEST(Regression, FrontRowsOnAFineUniformSquareMakeNoSliver) {
 }
 
 }  // namespace
+
+namespace {
+
+// Points of the plot blocks of one colour.
+std::vector<std::array<double, 2>> plot_points(const std::string& path, int colour) {
+    std::vector<std::array<double, 2>> pts;
+    std::ifstream in(path);
+    std::string line;
+    int current = -1;
+    while (std::getline(in, line)) {
+        if (line.find("% linecolor = ") != std::string::npos) {
+            std::istringstream ss(line.substr(line.find('=') + 1));
+            ss >> current;
+            continue;
+        }
+        if (line.size() < 38 || line.find('%') != std::string::npos || line.find('$') != std::string::npos) continue;
+        if (current == colour) pts.push_back({std::stod(line.substr(0, 15)), std::stod(line.substr(15, 15))});
+    }
+    return pts;
+}
+
+// A background point in a long, narrow channel lies inside the circles of
+// the external triangles along the channel's sides; they must not join its
+// cavity, or the background triangles reach the corners of the bounding
+// triangle and the spacing inside is interpolated from points outside.
+TEST(Regression, BackgroundPointInANarrowChannelKeepsItsCavityInside) {
+    TempDir dir;
+    const RunResult r = run_corvan(dir, "channel", kInputs);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto pts = plot_points(dir.file("backplot.channel"), 0);
+    ASSERT_FALSE(pts.empty());
+    bool has_background_point = false;
+    for (const auto& p : pts) {
+        EXPECT_GE(p[0], -1e-12);
+        EXPECT_LE(p[0], 10.0 + 1e-12);
+        EXPECT_GE(p[1], -1e-12);
+        EXPECT_LE(p[1], 0.2 + 1e-12);
+        if (std::fabs(p[0] - 5.0) < 1e-9 && std::fabs(p[1] - 0.1) < 1e-9) has_background_point = true;
+    }
+    EXPECT_TRUE(has_background_point);
+}
+
+}  // namespace
