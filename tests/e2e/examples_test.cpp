@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +100,13 @@ Mesh read_mesh(const TempDir& dir, const std::string& name) {
     return m;
 }
 
+// A coordinate as the plot files write it (E15.7), for comparisons.
+std::string corvan_fmt(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6E", v);
+    return buf;
+}
+
 double area2(const Mesh& m, const std::array<int, 3>& t) {
     const auto& a = m.xy[static_cast<std::size_t>(t[0] - 1)];
     const auto& b = m.xy[static_cast<std::size_t>(t[1] - 1)];
@@ -152,6 +160,27 @@ void expect_valid_mesh(const Mesh& m) {
     EXPECT_NEAR(area, -polygon, 1e-9 * std::max(1.0, area));
 }
 
+std::vector<std::array<double, 2>> plot_points(const std::string& path, int colour);
+
+// Every boundary element appears exactly once among the colour-1 blocks of
+// the grid plot, at its domain nodes.
+void expect_boundary_plotted_once(const TempDir& dir, const std::string& name, const Mesh& m) {
+    const auto pts = plot_points(dir.file("gridplot." + name), 1);
+    ASSERT_EQ(pts.size(), 2 * m.seg.size());
+    std::map<std::pair<std::array<double, 2>, std::array<double, 2>>, int> plotted, meshed;
+    auto key = [](std::array<double, 2> a, std::array<double, 2> b) { return a < b ? std::pair{a, b} : std::pair{b, a}; };
+    auto round7 = [](const std::array<double, 2>& p) {
+        // The plot keeps 7 digits.
+        return std::array<double, 2>{std::stod(corvan_fmt(p[0])), std::stod(corvan_fmt(p[1]))};
+    };
+    for (std::size_t k = 0; k < pts.size(); k += 2) plotted[key(pts[k], pts[k + 1])]++;
+    for (const auto& s : m.seg) {
+        meshed[key(round7(m.xy[static_cast<std::size_t>(s[0] - 1)]), round7(m.xy[static_cast<std::size_t>(s[1] - 1)]))]++;
+    }
+    EXPECT_EQ(plotted, meshed);
+    for (const auto& [seg, n] : plotted) EXPECT_EQ(n, 1);
+}
+
 class Examples : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Examples, RunWritesAValidMesh) {
@@ -161,7 +190,12 @@ TEST_P(Examples, RunWritesAValidMesh) {
     for (const char* f : {"knots.", "geometry.", "grid.", "nodes."}) {
         EXPECT_TRUE(fs::exists(dir.file(std::string(f) + GetParam()))) << f;
     }
-    expect_valid_mesh(read_mesh(dir, GetParam()));
+    const Mesh m = read_mesh(dir, GetParam());
+    expect_valid_mesh(m);
+    for (const char* f : {"gridplot.", "backplot.", "extplot."}) {
+        EXPECT_TRUE(fs::exists(dir.file(std::string(f) + GetParam()))) << f;
+    }
+    expect_boundary_plotted_once(dir, GetParam(), m);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Examples, ::testing::Values("square", "hole", "slot"));
