@@ -34,7 +34,7 @@ float walk_draw() {
 // replaces is at most this is a sliver: nearly flat, with a determinant whose
 // sign rounding decides. A member that would leave one is kept out of the
 // cavity, and insert_far_point declines a point that would make one.
-constexpr double kStarTol = 1e-7;
+constexpr double kStarTol = 1e-4;
 
 bool has_vertex(int nd, const simplex* s, const point* v) {
     for (int i = 1; i <= nd + 1; ++i) {
