@@ -8,14 +8,8 @@ cd "$(dirname "$0")/.."
 spacings=("$@")
 [ ${#spacings[@]} -gt 0 ] || spacings=(0.02 0.005 0.002 0.001)
 
-need=()
-for pkg in g++ cmake make libgtest-dev time; do
-    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
-done
-if [ ${#need[@]} -gt 0 ]; then
-    apt-get update
-    apt-get install -y "${need[@]}"
-fi
+. scripts/deps.sh
+corvan_install g++ cmake make libgtest-dev time
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-bench --target corvan -j"$(nproc)" >/dev/null

@@ -7,14 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 name=${1:-hole}
 
-need=()
-for pkg in g++ cmake make libgtest-dev libgmock-dev; do
-    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
-done
-if [ ${#need[@]} -gt 0 ]; then
-    apt-get update
-    apt-get install -y "${need[@]}"
-fi
+. scripts/deps.sh
+corvan_install g++ cmake make libgtest-dev libgmock-dev
 
 if [ ! -f "examples/boundary.$name" ]; then
     echo "no example named '$name'; the examples are:" >&2

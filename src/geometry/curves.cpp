@@ -49,24 +49,20 @@ void check_count(const RecordReader& in, int n) {
     }
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------------------
-// Knots file
-
-void new_curves(RecordReader& in, int formatted) {
-    require_text_form(formatted, "new_curves");
+// The title and count records that open the knots and geometry files:
+// allocates the table with n_curv empty curves.
+void read_table_header(RecordReader& in) {
     in.skip();
     int n = 0;
     in.read("n_curv", n);
     check_count(in, n);
     n_curv = n;
     curv.assign(n_curv);
-    for (int i = 1; i <= n_curv; ++i) new_curve(in, formatted, curv(i), i);
 }
 
-void new_curve(RecordReader& in, int formatted, curve& c, int ic) {
-    require_text_form(formatted, "new_curve");
+// The title and the nd, ns record of one curve of either file; allocates
+// the curve's arrays.
+void read_curve_header(RecordReader& in, curve& c, int ic) {
     int nd = 0, ns = 0;
     in.skip();
     in.read("nd, ns", nd, ns);
@@ -76,6 +72,23 @@ void new_curve(RecordReader& in, int formatted, curve& c, int ic) {
     c.s.assign(ns);
     c.x.assign(nd, ns);
     c.xs.assign(nd, ns);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Knots file
+
+void new_curves(RecordReader& in, int formatted) {
+    require_text_form(formatted, "new_curves");
+    read_table_header(in);
+    for (int i = 1; i <= n_curv; ++i) new_curve(in, formatted, curv(i), i);
+}
+
+void new_curve(RecordReader& in, int formatted, curve& c, int ic) {
+    require_text_form(formatted, "new_curve");
+    read_curve_header(in, c, ic);
+    const int nd = c.nd, ns = c.ns;
     Array1<double> d1(nd), dn(nd);
 
     // End condition (alcond).
@@ -248,26 +261,14 @@ void asun(TextFile& out, int nd, int ns, const Array1<double>& s, const Array2<d
 
 void load_curves(RecordReader& in, int formatted) {
     require_text_form(formatted, "load_curves");
-    in.skip();
-    int n = 0;
-    in.read("n_curv", n);
-    check_count(in, n);
-    n_curv = n;
-    curv.assign(n_curv);
+    read_table_header(in);
     for (int i = 1; i <= n_curv; ++i) load_curve(in, formatted, curv(i), i);
 }
 
 void load_curve(RecordReader& in, int formatted, curve& c, int ic) {
     require_text_form(formatted, "load_curve");
-    int nd = 0, ns = 0;
-    in.skip();
-    in.read("nd, ns", nd, ns);
-    check_dimensions(in, ic, nd, ns);
-    c.nd = nd;
-    c.ns = ns;
-    c.s.assign(ns);
-    c.x.assign(nd, ns);
-    c.xs.assign(nd, ns);
+    read_curve_header(in, c, ic);
+    const int nd = c.nd, ns = c.ns;
     alun(in, nd, ns, c.s, c.x, c.xs);
     // Knots must not decrease, and the last interval, which q = 1 selects,
     // must not be empty: evaluation divides by its length. (Inner intervals

@@ -30,28 +30,26 @@ long long points_made() { return static_cast<long long>(arena().points.size()); 
 
 long long simplices_made() { return static_cast<long long>(arena().simplices.size()); }
 
-void edge_record::new_heads() {
-    pnt_head = newhead_point();
-    axp_head = newhead_point();
-    add_head = newhead_point();
-    rej_head = newhead_point();
-    spx_head = newhead_simplex();
-    axs_head = newhead_simplex();
-    int_head = newhead_simplex();
-    ext_head = newhead_simplex();
-    stc_head = newhead_simplex();
+namespace {
+
+// Fresh, empty heads for the nine lists a grid or edge record holds.
+template <class Record>
+void make_heads(Record& r) {
+    r.pnt_head = newhead_point();
+    r.axp_head = newhead_point();
+    r.add_head = newhead_point();
+    r.rej_head = newhead_point();
+    r.spx_head = newhead_simplex();
+    r.axs_head = newhead_simplex();
+    r.int_head = newhead_simplex();
+    r.ext_head = newhead_simplex();
+    r.stc_head = newhead_simplex();
 }
 
-void grid_record::new_heads() {
-    pnt_head = newhead_point();
-    axp_head = newhead_point();
-    add_head = newhead_point();
-    rej_head = newhead_point();
-    spx_head = newhead_simplex();
-    axs_head = newhead_simplex();
-    int_head = newhead_simplex();
-    ext_head = newhead_simplex();
-    stc_head = newhead_simplex();
-}
+}  // namespace
+
+void edge_record::new_heads() { make_heads(*this); }
+
+void grid_record::new_heads() { make_heads(*this); }
 
 }  // namespace corvan
