@@ -25,6 +25,10 @@ constexpr double kAcceptFactor = 0.75;
 // Vertex pairs of the acceptance test, in the order they are tried.
 constexpr int kPairs[3][2] = {{1, 2}, {1, 3}, {2, 3}};
 
+// A Steiner point closer to a vertex than this share of its spacing is taken
+// as lying on the vertex.
+constexpr double kSteinerCoincident = 1e-9;
+
 // Status of a located background triangle: eval_back reports success with 0.
 constexpr int kLocated = 0;
 
@@ -226,8 +230,21 @@ void steiner_points(RecordReader& dom) {
             continue;
         }
         int_metr_tria(found, p, front.scratch);
-        // Steiner points are wanted where they are: no distance test.
-        insert_point(2, grid.spx_head, p);
+        // Steiner points are wanted where they are: no spacing test. But a
+        // point on a vertex or on the boundary would make flat triangles and
+        // end the run later, so the kernel's far-point test runs with a
+        // distance too small to matter for any other point, and such a
+        // point is dropped like one that was not found.
+        const double h = p->h;
+        p->h = kSteinerCoincident * h;
+        int inserted = 0;
+        insert_far_point(2, grid.spx_head, p, inserted);
+        p->h = h;
+        if (inserted == 0) {
+            say({"*** Steiner point NOT inserted: it lies on a vertex or on the boundary ***"});
+            movetop_point(grid.rej_head, p);
+            continue;
+        }
         movetop_point(grid.pnt_head, p);
     }
 }

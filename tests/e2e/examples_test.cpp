@@ -310,3 +310,22 @@ TEST(Regression, BackgroundPointInANarrowChannelKeepsItsCavityInside) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Steiner point on the boundary or on a vertex would make flat triangles
+// and stop the run a few steps later; it is dropped with a message instead.
+TEST(Regression, SteinerPointOnTheBoundaryIsDroppedNotFatal) {
+    for (const char* xy : {"0.5 0.0", "1.0 1.0"}) {
+        TempDir dir;
+        run_corvan(dir, "square");  // lays the example files out
+        std::ofstream(dir.file("domain.square"))
+            << "steiner point on the boundary\n 200 2\n.\n.\n0\n.\n.\n.\n1\n.\n" << xy << "\n";
+        const RunResult r = run_corvan(dir, "square", fs::path());
+        ASSERT_EQ(r.status, 0) << xy << "\n" << r.out;
+        EXPECT_NE(r.out.find("*** Steiner point NOT inserted"), std::string::npos) << xy;
+        expect_valid_mesh(read_mesh(dir, "square"));
+    }
+}
+
+}  // namespace
