@@ -1,6 +1,8 @@
 #include "domain/back_2d.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <limits>
 
 #include "delaunay/delaunay.hpp"
@@ -14,8 +16,19 @@ namespace corvan {
 
 namespace {
 
+// A background point closer to another point than this share of its
+// spacing is taken as lying on it.
+constexpr double kCoincident = 1e-9;
+
 // Largest number of background points a domain file may declare.
 constexpr int kMaxBackgroundPoints = 10000000;
+
+// A real as a diagnostic shows it: shortest form, 9 significant digits.
+std::string short_real(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return buf;
+}
 
 void set_status(simplex* head, int value) {
     for (simplex* s = head->next; s != head; s = s->next) s->status = value;
@@ -90,24 +103,27 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         dom.read("x(1), x(2), h of background point " + std::to_string(n), x1, x2, h);
         if (!(h > 0.0)) {
             dom.reject("background point " + std::to_string(n) + ": the spacing h must be positive; found " +
-                       fmt_e(h, 15, 7));
+                       short_real(h));
         }
         p->x(1) = x1;
         p->x(2) = x2;
-        simplex* s = nullptr;
-        int fail = 1;
-        trivial_search(2, back.int_head, p, s, fail);
-        if (fail != 0) {
-            dom.reject("background point " + std::to_string(n) + " at (" + fmt_e(x1, 15, 7) + "," +
-                       fmt_e(x2, 15, 7) + ") lies outside the domain");
-        }
         Vec<double, 3> par;
         par(1) = h;
         par(2) = h;
         par(3) = 0.0;
         gen_metr(par, p->axis, p->teta, p->mtr);
+        // A point outside the domain, on its boundary or on another point
+        // cannot carry spacing soundly (its triangles would lie outside or
+        // be flat): the kernel's far-point test, with a distance too small
+        // to matter otherwise, tells them apart.
+        p->h = kCoincident * h;
+        int inserted = 0;
+        insert_far_point(2, back.int_head, p, inserted);
         p->h = h;
-        insert_point(2, back.int_head, p);
+        if (inserted == 0) {
+            dom.reject("background point " + std::to_string(n) + " at (" + short_real(x1) + ", " + short_real(x2) +
+                       ") lies outside the domain, on its boundary or on another point; move it into the domain");
+        }
     }
     set_status(back.ext_head, st_external);
 }

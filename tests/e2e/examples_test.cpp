@@ -329,3 +329,21 @@ TEST(Regression, SteinerPointOnTheBoundaryIsDroppedNotFatal) {
 }
 
 }  // namespace
+
+namespace {
+
+// A background point on the boundary once left a flat background triangle
+// that stopped the run far from its cause; it is now an input error that
+// names the domain file's line.
+TEST(Regression, BackgroundPointOnTheBoundaryIsAnInputError) {
+    TempDir dir;
+    run_corvan(dir, "square");
+    std::ofstream(dir.file("domain.square")) << "bad background point\n 200 2\n.\n.\n1\n.\n0.5 0.0 0.03\n.\n.\n0\n.\n";
+    const RunResult r = run_corvan(dir, "square", fs::path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Input error in file .//domain.square, line 7:\n background point 1 at (0.5, 0) lies outside"),
+              std::string::npos)
+        << r.out;
+}
+
+}  // namespace
