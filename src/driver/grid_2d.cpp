@@ -33,6 +33,23 @@ std::string file_variable(const std::string& f) {
     return f.size() >= static_cast<std::size_t>(kNameLength) ? f : pad_to(f, kNameLength);
 }
 
+// The domain lies to the right of every edge. When the edges run the other
+// way, the "internal" triangles are those outside the boundary, out to the
+// corners of the bounding triangle, which belong to no output list: stop
+// before they reach the mesh files.
+void check_orientation(const grid_record& g) {
+    for (const simplex* s = g.int_head->next; s != g.int_head; s = s->next) {
+        for (int k = 1; k <= 3; ++k) {
+            for (const point* c = g.axp_head->next; c != g.axp_head; c = c->next) {
+                if (s->opp(k).pnt != c) continue;
+                stop({" The domain is not enclosed by the boundary: the domain must lie to the right of",
+                      " every edge in the direction of its points (outer boundaries clockwise, holes",
+                      " counter-clockwise). Are the boundary sides traversed in the wrong direction?"});
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void build_grid(const std::string& directory, const std::string& name) {
@@ -52,6 +69,7 @@ void build_grid(const std::string& directory, const std::string& name) {
     say_line("");
     boundary_grid(grid);
     contability(grid, 0);
+    check_orientation(grid);
     {
         RecordReader bnd(stage_file(directory, "/boundary.", name));
         load_back_read(bnd, back);

@@ -347,3 +347,18 @@ TEST(Regression, BackgroundPointOnTheBoundaryIsAnInputError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Edges listed the wrong way round put the domain outside the boundary; the
+// mesh files once referred to the bounding triangle's corners, which no node
+// list holds, and the run still reported success.
+TEST(Regression, BoundaryInTheWrongDirectionStopsBeforeWritingAMesh) {
+    TempDir dir;
+    const RunResult r = run_corvan(dir, "ccw", kInputs);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Are the boundary sides traversed in the wrong direction?"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(dir.file("grid.ccw")));
+}
+
+}  // namespace
