@@ -190,6 +190,10 @@ TEST_P(Examples, RunWritesAValidMesh) {
     for (const char* f : {"knots.", "geometry.", "grid.", "nodes."}) {
         EXPECT_TRUE(fs::exists(dir.file(std::string(f) + GetParam()))) << f;
     }
+    // The consistency check and the numbering report nothing.
+    for (const char* problem : {"fault", "WARNING", "without neighs", "simplex_center warning", "Research failed"}) {
+        EXPECT_EQ(r.out.find(problem), std::string::npos) << problem;
+    }
     const Mesh m = read_mesh(dir, GetParam());
     expect_valid_mesh(m);
     for (const char* f : {"gridplot.", "backplot.", "extplot."}) {
