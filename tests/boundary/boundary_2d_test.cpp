@@ -26,58 +26,41 @@ struct XY {
 void set_line_curve(int ic, XY a, XY b, int nk) {
     curve& c = curv(ic);
     const double len = std::hypot(b.x - a.x, b.y - a.y);
-    c.nd = 2;
-    c.ns = nk;
-    c.s.assign(nk);
-    c.x.assign(2, nk);
-    c.xs.assign(2, nk);
+    c.nd = 2, c.ns = nk;
+    c.s.assign(nk), c.x.assign(2, nk), c.xs.assign(2, nk);
     for (int i = 1; i <= nk; ++i) {
-        const double f = static_cast<double>(i - 1) / (nk - 1);
+        const double f = (i - 1.0) / (nk - 1);
         c.s(i) = len * f;
-        c.x(1, i) = a.x + f * (b.x - a.x);
-        c.x(2, i) = a.y + f * (b.y - a.y);
-        c.xs(1, i) = (b.x - a.x) / len;
-        c.xs(2, i) = (b.y - a.y) / len;
+        c.x(1, i) = a.x + f * (b.x - a.x), c.x(2, i) = a.y + f * (b.y - a.y);
+        c.xs(1, i) = (b.x - a.x) / len, c.xs(2, i) = (b.y - a.y) / len;
     }
 }
 
 // Isotropic spacing data of an edge: h(k) at sdata(k), law(k) on the interval ending at k.
-void set_spacing(edge_record& ed, const std::vector<double>& sdata, const std::vector<double>& h,
+void set_spacing(edge_record& ed, const std::vector<double>& s, const std::vector<double>& h,
                  const std::vector<int>& law) {
-    const int nd = static_cast<int>(sdata.size());
-    ed.ndata = nd;
-    ed.idata.assign(nd, 1);
-    ed.sdata.assign(nd);
-    ed.hdata.assign(3, nd);
-    for (int k = 1; k <= nd; ++k) {
-        ed.idata(k) = law[static_cast<std::size_t>(k - 1)];
-        ed.sdata(k) = sdata[static_cast<std::size_t>(k - 1)];
-        ed.hdata(1, k) = h[static_cast<std::size_t>(k - 1)];
-        ed.hdata(2, k) = h[static_cast<std::size_t>(k - 1)];
-        ed.hdata(3, k) = 0.0;
-    }
+    ed.ndata = static_cast<int>(s.size());
+    ed.idata.assign(ed.ndata), ed.sdata.assign(ed.ndata), ed.hdata.assign(3, ed.ndata);
+    for (int k = 1; k <= ed.ndata; ++k)
+        ed.idata(k) = law[k - 1], ed.sdata(k) = s[k - 1], ed.hdata(1, k) = ed.hdata(2, k) = h[k - 1];
 }
 
-// A grid whose edge e is the straight line from vertex edges[e].first to
-// vertex edges[e].second, on curve e with nk knots and constant spacing h[e].
+// A grid whose edge e runs straight from vertex edges[e].first to vertex
+// edges[e].second on curve e (nk knots), with constant spacing h[e].
 void make_polygon_grid(grid_record& g, const std::vector<XY>& verts, const std::vector<std::pair<int, int>>& edges,
                        const std::vector<double>& h, int nk = 3) {
     g.new_heads();
     g.n_vert = static_cast<int>(verts.size());
-    g.n_edge = static_cast<int>(edges.size());
+    g.n_edge = n_curv = static_cast<int>(edges.size());
     g.edge.assign(g.n_edge);
-    n_curv = g.n_edge;
     curv.assign(n_curv);
     for (int e = 1; e <= g.n_edge; ++e) {
-        const auto [vb, ve] = edges[static_cast<std::size_t>(e - 1)];
-        set_line_curve(e, verts[static_cast<std::size_t>(vb - 1)], verts[static_cast<std::size_t>(ve - 1)], nk);
+        const auto [vb, ve] = edges[e - 1];
+        set_line_curve(e, verts[vb - 1], verts[ve - 1], nk);
         edge_record& ed = g.edge(e);
         ed.new_heads();
-        ed.icurv = e;
-        ed.vbeg = vb;
-        ed.vend = ve;
-        const double he = h[static_cast<std::size_t>(e - 1)];
-        set_spacing(ed, {0.0, 1.0}, {he, he}, {1, 1});
+        ed.icurv = e, ed.vbeg = vb, ed.vend = ve;
+        set_spacing(ed, {0.0, 1.0}, {h[e - 1], h[e - 1]}, {1, 1});
     }
 }
 
@@ -89,11 +72,8 @@ std::vector<double> params_of(point* head) {
 
 // Points of points_1d for a curve of knots s whose metric length runs as L.
 std::vector<double> points_for(const std::vector<double>& s, const std::vector<double>& L) {
-    Array1<double> sa(static_cast<int>(s.size())), la(static_cast<int>(L.size()));
-    for (int i = 1; i <= sa.size(); ++i) {
-        sa(i) = s[static_cast<std::size_t>(i - 1)];
-        la(i) = L[static_cast<std::size_t>(i - 1)];
-    }
+    Array1<double> sa(static_cast<int>(s.size())), la(sa.size());
+    for (int i = 1; i <= sa.size(); ++i) sa(i) = s[i - 1], la(i) = L[i - 1];
     point* head = newhead_point();
     points_1d(head, sa, la);
     return params_of(head);
@@ -103,15 +83,10 @@ std::vector<double> points_for(const std::vector<double>& s, const std::vector<d
 
 TEST(PointsByMetricLength, StepsAreAtMostOneMetricUnit) {
     EXPECT_EQ(points_for({0, 1}, {0, 3.0}), (std::vector<double>{0, 1.0 / 3, 2.0 / 3, 1}));
-    const std::vector<double> five = points_for({0, 1}, {0, 3.2});
-    ASSERT_EQ(five.size(), 5u);
-    for (int p = 1; p <= 3; ++p) EXPECT_NEAR(five[static_cast<std::size_t>(p)], 0.8 * p / 3.2, 1e-15);
+    EXPECT_EQ(points_for({0, 1}, {0, 3.2}).size(), 5u);
+    // Below one unit there is still one segment, and for a zero length too.
     EXPECT_EQ(points_for({0, 1}, {0, 0.4}), (std::vector<double>{0, 1}));
-    // Below one unit there is still one segment, and a zero length too.
     EXPECT_EQ(points_for({0, 1}, {0, 0}), (std::vector<double>{0, 1}));
-}
-
-TEST(PointsByMetricLength, PointsFollowTheMetricLengthAcrossKnots) {
     // Length 1 over the first half of the parameter, 3 over the second: the
     // four steps put one point in the first half and two in the second.
     const std::vector<double> q = points_for({0, 5, 10}, {0, 1, 4});
@@ -119,18 +94,6 @@ TEST(PointsByMetricLength, PointsFollowTheMetricLengthAcrossKnots) {
     EXPECT_DOUBLE_EQ(q[1], 0.5);
     EXPECT_DOUBLE_EQ(q[2], (5 + 5.0 / 3) / 10);
     EXPECT_DOUBLE_EQ(q[3], (5 + 10.0 / 3) / 10);
-    EXPECT_EQ(q[4], 1.0);
-}
-
-TEST(MetricLength, ConstantSpacingGivesEqualSteps) {
-    grid_record g;
-    make_polygon_grid(g, {{0, 0}, {10, 0}}, {{1, 2}}, {2.5});
-    const Array1<double>& s = metric_r_1d(1, g, boundary.len);
-    ASSERT_EQ(boundary.len.size(), 3);
-    EXPECT_EQ(boundary.len(3), 4.0);
-    point* head = newhead_point();
-    points_1d(head, s, boundary.len);
-    EXPECT_EQ(params_of(head), (std::vector<double>{0, 0.25, 0.5, 0.75, 1}));
 }
 
 TEST(MetricLength, SpacingLawsBetweenDataPoints) {
@@ -148,22 +111,19 @@ TEST(MetricLength, SpacingLawsBetweenDataPoints) {
     EXPECT_NEAR(mid_spacing(3), 2.5, 1e-6);   // mean, with the single-precision pi
 }
 
-TEST(MetricLength, DataIntervalWithoutKnotStops) {
+TEST(MetricLength, KnotsComeFromTheEdgesOwnCurve) {
+    // Edge 1 lies on curve 2 (length 20); curve 1 is only 4 long.
     grid_record g;
-    make_polygon_grid(g, {{0, 0}, {1, 0}}, {{1, 2}}, {0.1}, 2);
-    EXPECT_STOP(metric_r_1d(1, g, boundary.len),
-                "build_h error for si = +1\\.0+E\\+00\n--STOP-- \\(metric_r_1d\\)");
-    // Five knots at 0, 0.25, ..: the interval 0.3 .. 0.4 holds none.
-    make_polygon_grid(g, {{0, 0}, {1, 0}}, {{1, 2}}, {0.1}, 5);
-    set_spacing(g.edge(1), {0, 0.3, 0.4, 1}, {0.1, 0.1, 0.1, 0.1}, {1, 1, 1, 1});
-    EXPECT_STOP(metric_r_1d(1, g, boundary.len), "build_h error for si = +4\\.0+[0-9]*E-01");
+    make_polygon_grid(g, {{0, 0}, {4, 0}, {20, 0}}, {{1, 2}, {1, 3}}, {1, 1});
+    g.edge(1).icurv = 2;
+    metric_r_1d(1, g, boundary.len);
+    EXPECT_EQ(boundary.len(3), 20.0);
 }
 
 TEST(MetricLength, UnusableSpacingDataStopsNamingTheEdge) {
     grid_record g;
     make_polygon_grid(g, {{0, 0}, {10, 0}, {10, 10}}, {{1, 2}, {2, 3}}, {1, 1});
-    const double inf = std::numeric_limits<double>::infinity();
-    for (double bad : {0.0, -1.0, inf, std::nan("")}) {
+    for (double bad : {0.0, -1.0, std::numeric_limits<double>::infinity(), std::nan("")}) {
         set_spacing(g.edge(2), {0, 1}, {1, bad}, {1, 1});
         EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: the spacing .* of data point 2 is not positive and finite");
     }
@@ -175,25 +135,13 @@ TEST(MetricLength, UnusableSpacingDataStopsNamingTheEdge) {
     // Spacing extrapolated before the first data point turns negative.
     set_spacing(g.edge(2), {0.6, 1}, {1, 10}, {1, 1});
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: the spacing .* at knot 2 of its curve");
+    // The knots are at 0, 0.5 and 1: the data interval 0.6 .. 0.7 holds none.
+    set_spacing(g.edge(2), {0, 0.6, 0.7, 1}, {1, 1, 1, 1}, {1, 1, 1, 1});
+    EXPECT_STOP(metric_r_1d(2, g, boundary.len), "build_h error for si = +7\\.0+E\\+00\n--STOP-- \\(metric_r_1d\\)");
     set_spacing(g.edge(2), {0, 1}, {1, 1}, {1, 1});
     g.edge(2).icurv = 3;
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: curve number 3 is not in the curve table");
 }
-
-TEST(MetricLength, KnotsComeFromTheEdgesOwnCurve) {
-    // Edge 1 lies on curve 2 (length 20), curve 1 is only 4 long.
-    grid_record g;
-    make_polygon_grid(g, {{0, 0}, {4, 0}}, {{1, 2}}, {1});
-    n_curv = 2;
-    curv.assign(2);
-    set_line_curve(1, {0, 0}, {4, 0}, 3);
-    set_line_curve(2, {0, 0}, {20, 0}, 3);
-    g.edge(1).icurv = 2;
-    metric_r_1d(1, g, boundary.len);
-    EXPECT_EQ(boundary.len(3), 20.0);
-}
-
-// --- bou_r_points -----------------------------------------------------------
 
 TEST(BoundaryPoints, MarksOrdersAndTwins) {
     // A triangle: edge 2 gets 25 points (length 24, h = 1); the others 4.
@@ -201,98 +149,36 @@ TEST(BoundaryPoints, MarksOrdersAndTwins) {
     make_polygon_grid(g, {{0, 0}, {0, 3}, {24, 3}}, {{1, 2}, {2, 3}, {3, 1}}, {1, 1, 10});
     testing::internal::CaptureStdout();
     bou_r_points(g);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out,
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
               " Warning: n majored to obtain l<1\n"
               " Segment  1; points =    4\n"
               " Segment  2; points =   25\n"
               " Segment  3; points =    4\n");
 
-    std::vector<point*> interior_twins;  // in the order the grid's add_head must hold them
+    std::vector<point*> twins;  // of the points inside the edges, in edge order
     for (int e = 1; e <= 3; ++e) {
-        const edge_record& ed = g.edge(e);
-        const std::vector<double> q = params_of(ed.add_head);
-        for (std::size_t k = 1; k < q.size(); ++k) EXPECT_LT(q[k - 1], q[k]);
-        point* first = ed.add_head->next;
-        point* last = ed.add_head->prev;
-        EXPECT_EQ(first->edge, -e);
-        EXPECT_EQ(last->edge, -e);
-        EXPECT_EQ(first->ref, nullptr);
-        EXPECT_EQ(first->ppp, g.vert(ed.vbeg));
-        EXPECT_EQ(last->ppp, g.vert(ed.vend));
-        for (point* p = first->next; p != ed.add_head; p = p->next) {
+        point* head = g.edge(e).add_head;
+        EXPECT_EQ(head->next->ppp, g.vert(g.edge(e).vbeg));
+        EXPECT_EQ(head->prev->ppp, g.vert(g.edge(e).vend));
+        EXPECT_EQ(head->next->ref, nullptr);
+        for (point* p = head->next->next; p != head; p = p->next) {
+            EXPECT_LT(p->prev->x(1), p->x(1));
             EXPECT_EQ(p->ref, p->prev);
-            if (p == last) break;
-            EXPECT_EQ(p->edge, e);
-            ASSERT_NE(p->ppp, nullptr);
-            EXPECT_EQ(p->ppp->edge, e);
-            EXPECT_EQ(p->ppp->ref, nullptr);
-            // On the curve, with the edge's spacing as its metric.
-            Vec<double, 2> c;
-            evalc_0(e, p->x(1), c);
-            EXPECT_EQ(p->ppp->x, c);
-            EXPECT_DOUBLE_EQ(p->ppp->mtr(1, 1), 1.0 / (ed.hdata(1, 1) * ed.hdata(1, 1)));
-            interior_twins.push_back(p->ppp);
+            const bool inside = p != head->prev;
+            EXPECT_EQ(p->edge, inside ? e : -e);
+            if (inside) twins.push_back(p->ppp);
         }
+        EXPECT_EQ(head->next->edge, -e);
     }
-    EXPECT_EQ(g.vert(3)->edge, -3);  // the last edge that sets a vertex wins
-    EXPECT_EQ(g.vert(1)->edge, -3);
-    EXPECT_EQ(g.vert(3)->x(1), 24.0);
+    EXPECT_EQ(g.vert(1)->edge, -3);  // the last edge that sets a vertex wins
 
     // From the top: the last edge's twins, last point first, ... then the
     // vertex points in decreasing vertex number.
-    std::vector<point*> expected(interior_twins.rbegin(), interior_twins.rend());
+    std::vector<point*> expected(twins.rbegin(), twins.rend());
     for (int v = 3; v >= 1; --v) expected.push_back(g.vert(v));
     std::vector<point*> got;
     for (point* p = g.add_head->next; p != g.add_head; p = p->next) got.push_back(p);
     EXPECT_EQ(got, expected);
-}
-
-TEST(BoundaryPoints, ClosedEdgeVertexKeepsTheFirstPoint) {
-    // One closed edge on a curve that starts and ends at (1, 0); a second
-    // curve end would be elsewhere if the last point were used.
-    grid_record g;
-    make_polygon_grid(g, {{1, 0}}, {{1, 1}}, {1});
-    set_line_curve(1, {1, 0}, {5, 0}, 3);
-    bou_r_points(g);
-    EXPECT_EQ(g.vert(1)->x(1), 1.0);
-    EXPECT_EQ(g.vert(1)->edge, -1);
-    EXPECT_EQ(g.edge(1).add_head->prev->ppp, g.vert(1));
-}
-
-TEST(HalveBoundary, MidpointAndTwinAreQueuedWithTheirLinks) {
-    grid_record g;
-    make_polygon_grid(g, {{0, 0}, {0, 8}}, {{1, 2}}, {1});
-    point* v1 = new_point();
-    point* v2 = new_point();
-    v1->x(1) = 0.25;
-    v2->x(1) = 0.75;
-    v1->ppp = new_point();
-    v2->ppp = new_point();
-    v2->ppp->mtr(1, 1) = 4.0;
-    v2->ppp->mtr(2, 2) = 4.0;
-    simplex* sg = new_simplex();
-    sg->opp(1).pnt = v1;
-    sg->opp(2).pnt = v2;
-    sg->int_spx = new_simplex();
-    sg->int_spx->i = 7;
-    halve_bou(g, 1, 1, sg);
-    point* p = poptop_point(g.edge(1).add_head);
-    point* q = poptop_point(g.add_head);
-    EXPECT_EQ(p->x(1), 0.5);
-    EXPECT_EQ(p->ref, v1);
-    EXPECT_EQ(p->ppp, q);
-    EXPECT_EQ(p->parent, 7);
-    EXPECT_EQ(q->parent, 7);
-    EXPECT_EQ(q->ref, v1->ppp);
-    EXPECT_EQ(q->x(1), 0.0);
-    EXPECT_EQ(q->x(2), 4.0);
-    EXPECT_EQ(q->mtr(1, 1), 2.5);
-    EXPECT_EQ(q->mtr(2, 2), 2.5);
-    // A segment with no internal triangle yet gives parent 0.
-    sg->int_spx = nullptr;
-    halve_bou(g, 1, 1, sg);
-    EXPECT_EQ(poptop_point(g.edge(1).add_head)->parent, 0);
 }
 
 // --- whole boundary grid ------------------------------------------------------
@@ -303,24 +189,11 @@ std::set<simplex*> members(simplex* head) {
     return s;
 }
 
-bool has_vertex(const simplex* t, const point* p) {
-    for (int k = 1; k <= 3; ++k) {
-        if (t->opp(k).pnt == p) return true;
-    }
-    return false;
-}
-
-double cross(const point* a, const point* b, const point* c) {
-    return (b->x(1) - a->x(1)) * (c->x(2) - a->x(2)) - (b->x(2) - a->x(2)) * (c->x(1) - a->x(1));
-}
-
 // The state a finished boundary grid must be in; returns the area of the
 // internal triangles.
 double expect_conforming(grid_record& g) {
-    const std::set<simplex*> in = members(g.int_head);
-    const std::set<simplex*> ex = members(g.ext_head);
-    EXPECT_TRUE(empty_list(g.add_head));
-    EXPECT_TRUE(empty_list(g.spx_head));
+    const std::set<simplex*> in = members(g.int_head), ex = members(g.ext_head);
+    EXPECT_TRUE(empty_list(g.add_head) && empty_list(g.spx_head));
     double area = 0.0;
     for (simplex* t : in) {
         EXPECT_EQ(t->status, st_internal);
@@ -328,53 +201,22 @@ double expect_conforming(grid_record& g) {
         area += t->det / 2.0;
     }
     for (simplex* t : ex) EXPECT_EQ(t->status, st_external);
-    // Neighbours answer back through cmat, and share the facet's vertices.
-    for (const std::set<simplex*>* list : {&in, &ex}) {
-        for (simplex* t : *list) {
-            for (int k = 1; k <= 3; ++k) {
-                simplex* n = t->opp(k).spx;
-                if (n == nullptr) continue;
-                EXPECT_EQ(n->opp(t->cmat(k, k)).spx, t);
-                for (int j = 1; j <= 3; ++j) {
-                    if (j != k) {
-                        EXPECT_EQ(n->opp(t->cmat(k, j)).pnt, t->opp(j).pnt);
-                    }
-                }
-            }
-        }
-    }
+    // Every boundary segment is a side of its internal and its external triangle.
     for (int e = 1; e <= g.n_edge; ++e) {
         edge_record& ed = g.edge(e);
-        EXPECT_TRUE(empty_list(ed.add_head));
-        EXPECT_TRUE(empty_list(ed.stc_head));
-        EXPECT_TRUE(empty_list(ed.spx_head));
+        EXPECT_TRUE(empty_list(ed.add_head) && empty_list(ed.stc_head) && empty_list(ed.spx_head));
         for (simplex* sg = ed.int_head->next; sg != ed.int_head; sg = sg->next) {
-            const point* t1 = sg->opp(1).pnt->ppp;
-            const point* t2 = sg->opp(2).pnt->ppp;
-            EXPECT_TRUE(in.count(sg->int_spx)) << "edge " << e;
-            EXPECT_TRUE(ex.count(sg->ext_spx)) << "edge " << e;
-            if (!in.count(sg->int_spx) || !ex.count(sg->ext_spx)) continue;
-            EXPECT_TRUE(has_vertex(sg->int_spx, t1) && has_vertex(sg->int_spx, t2));
-            EXPECT_TRUE(has_vertex(sg->ext_spx, t1) && has_vertex(sg->ext_spx, t2));
-            // The domain lies to the right of the edge.
-            for (int k = 1; k <= 3; ++k) {
-                const point* v = sg->int_spx->opp(k).pnt;
-                if (v != t1 && v != t2) {
-                    EXPECT_LT(cross(t1, t2, v), 0.0);
-                }
+            if (!in.count(sg->int_spx) || !ex.count(sg->ext_spx)) {
+                ADD_FAILURE() << "edge " << e << ": a segment is not classified";
+                continue;
+            }
+            for (const simplex* t : {sg->int_spx, sg->ext_spx}) {
+                int shared = 0;
+                for (int k = 1; k <= 3; ++k)
+                    shared += t->opp(k).pnt == sg->opp(1).pnt->ppp || t->opp(k).pnt == sg->opp(2).pnt->ppp;
+                EXPECT_EQ(shared, 2) << "edge " << e;
             }
         }
-        // The two end pieces reach the bounding points of the edge grid.
-        std::vector<double> ends;
-        for (simplex* sg = ed.ext_head->next; sg != ed.ext_head; sg = sg->next) {
-            EXPECT_EQ(sg->status, st_external);
-            for (int k = 1; k <= 2; ++k) {
-                const double u = sg->opp(k).pnt->x(1);
-                if (u < 0.0 || u > 1.0) ends.push_back(u);
-            }
-        }
-        std::sort(ends.begin(), ends.end());
-        EXPECT_EQ(ends, (std::vector<double>{-0.25, 1.25})) << "edge " << e;
     }
     return area;
 }
@@ -411,11 +253,9 @@ TEST(BoundaryGrid, HoleNearTheOuterSideIsStitched) {
     // One pass halves the one segment; the next finds none.
     EXPECT_NE(out.find("\n Stitch points   =            1\n"), std::string::npos) << out;
     EXPECT_EQ(out.find(" Stitch points", out.find(" Stitch points") + 1), std::string::npos) << out;
-    EXPECT_EQ(out.find("edge: first"), std::string::npos);
     EXPECT_NEAR(expect_conforming(g), 15.0, 1e-12);
     // The hole's left side was halved: its first midpoint is at parameter 0.5.
     const std::vector<double> left = params_of(g.edge(8).pnt_head);
-    EXPECT_GT(left.size(), 2u);
     EXPECT_NE(std::find(left.begin(), left.end(), 0.5), left.end());
 }
 
@@ -430,30 +270,26 @@ TEST(BoundaryGrid, stitching_loop_stops_on_crossing_edges) {
                 "probably cross or touch each other\\.\n--STOP-- \\(stitch_boundary\\)|--STOP-- \\(delaunay_measure\\)");
 }
 
-TEST(Stitching, SegmentTooShortToHalveStopsNamingTheEdge) {
+TEST(Stitching, HalvesQueuedSegmentsAndStopsOnTooShortOnes) {
     grid_record g;
     make_polygon_grid(g, {{0, 0}, {0, 8}, {8, 8}}, {{1, 2}, {2, 3}}, {1, 1});
-    auto stitch_segment = [&g](double u1, double u2) {
-        point* v1 = new_point();
-        point* v2 = new_point();
-        v1->x(1) = u1;
-        v2->x(1) = u2;
-        v1->edge = v2->edge = 2;
-        v1->ppp = new_point();
-        v2->ppp = new_point();
+    // Queues the segment u1 .. u2 of edge 2.
+    auto queue = [&g](double u1, double u2) {
         simplex* sg = new_simplex();
-        sg->opp(1).pnt = v1;
-        sg->opp(2).pnt = v2;
+        for (int k = 1; k <= 2; ++k) {
+            point* v = sg->opp(k).pnt = new_point();
+            v->x(1) = k == 1 ? u1 : u2, v->edge = 2, v->ppp = new_point();
+        }
         pushbot_simplex(g.edge(2).stc_head, sg);
     };
-    stitch_segment(0.25, 0.5);
+    queue(0.25, 0.5);
     int count = 0;
     stitch_boundary(g, count);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(poptop_point(g.edge(2).add_head)->x(1), 0.375);
-    EXPECT_EQ(poptop_point(g.add_head)->x(1), 3.0);
+    EXPECT_EQ(poptop_point(g.add_head)->x, (Vec<double, 2>{{3.0, 8.0}}));  // the twin, on the curve
     // Ten orders of magnitude below the edge's parameter range: no more halving.
-    stitch_segment(0.5, 0.5 + 5e-10);
+    queue(0.5, 0.5 + 5e-10);
     EXPECT_STOP(stitch_boundary(g, count),
                 "Boundary segment of edge 2 from curve parameter 5\\.0+E-01 to 5\\.000000005[0-9]*E-01\n"
                 " cannot be halved any further: the boundary edges probably cross or touch each other\\.\n"
