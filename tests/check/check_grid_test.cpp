@@ -13,11 +13,18 @@ namespace {
 using test::output_of;
 using test::SmallGrid;
 
-// ---------------------------------------------------------------------------
-// Boundary joins
+// Expected text is built with the message-record convention itself.
+std::string rec(std::initializer_list<FmtArg> items) { return ld_record(items) + "\n"; }
+const std::string blank = rec({});
+std::string escaped(std::string s) {
+    for (std::size_t k = s.find('*'); k != std::string::npos; k = s.find('*', k + 2)) s.insert(k, "\\");
+    return s;
+}
 
-// A curve table of straight curves, each given as (x1, y1, x2, y2).
-void set_curves(std::initializer_list<std::array<double, 4>> ends) {
+// A curve table of straight curves (x1, y1, x2, y2), and edges on curves
+// icurv1 (from vertex 3 to 1) and icurv2 (back from 1 to 3); with one curve
+// named, a single closed edge.
+grid_record edges(std::initializer_list<std::array<double, 4>> ends, int icurv1 = 1, int icurv2 = 2) {
     n_curv = static_cast<int>(ends.size());
     curv.assign(n_curv);
     int ic = 0;
@@ -27,62 +34,35 @@ void set_curves(std::initializer_list<std::array<double, 4>> ends) {
         c.x.assign(2, 2, 0.0);
         std::copy(e.begin(), e.end(), c.x.data());
     }
-}
-
-// Edge 1 from vertex 3 to vertex 1, edge 2 from vertex 1 back to 3; or one
-// closed edge when n = 1.
-grid_record edges(int n, int icurv1 = 1, int icurv2 = 2) {
     grid_record g;
-    g.n_edge = n;
-    g.edge.assign(n);
-    g.edge(1).vbeg = n == 1 ? 1 : 3;
-    g.edge(1).vend = 1;
-    g.edge(1).icurv = icurv1;
-    if (n == 2) {
-        g.edge(2).vbeg = 1;
-        g.edge(2).vend = 3;
-        g.edge(2).icurv = icurv2;
+    g.n_edge = icurv2 == 0 ? 1 : 2;
+    g.edge.assign(g.n_edge);
+    const int icurv[2] = {icurv1, icurv2}, vbeg[2] = {g.n_edge == 1 ? 1 : 3, 1}, vend[2] = {1, 3};
+    for (int e = 1; e <= g.n_edge; ++e) {
+        g.edge(e).icurv = icurv[e - 1];
+        g.edge(e).vbeg = vbeg[e - 1];
+        g.edge(e).vend = vend[e - 1];
     }
     return g;
 }
 
-// Expected text is built with the message-record convention itself.
-std::string rec(std::initializer_list<FmtArg> items) { return ld_record(items) + "\n"; }
-std::string escaped(std::string s) {
-    for (std::size_t k = s.find('*'); k != std::string::npos; k = s.find('*', k + 2)) s.insert(k, "\\");
-    return s;
-}
-const std::string blank = rec({});
-const std::string checked = rec({"Boundary data checked."});
-const std::string problem_1_2 = "^" + blank + escaped(rec({"*** Problems with boundary", 1, "and boundary", 2}));
-
 TEST(CheckInBoundary, JoinsPassWithinTheToleranceAndStopBeyondIt) {
-    set_curves({{1, 0, 0, 0}, {0, 0, 1, 1e-13}});
-    EXPECT_EQ(output_of([] { check_in_boundary(edges(2)); }), checked);
-    set_curves({{1, 0, 0, 0}, {0, 0, 1, 1e-11}});
-    EXPECT_STOP(check_in_boundary(edges(2)), problem_1_2 + rec({"Begin & end vertex not consistent"}) + "$");
-    set_curves({{1, 0, 0, 0}, {-1e-11, 0, 1, 0}});
-    EXPECT_STOP(check_in_boundary(edges(2)), problem_1_2 + rec({"End vertex & begin not consistent"}) + "$");
-}
-
-TEST(CheckInBoundary, ClosedEdgeMustClose) {
-    set_curves({{0, 0, 0, 1e-13}});
-    EXPECT_EQ(output_of([] { check_in_boundary(edges(1)); }), checked);
-    set_curves({{0, 0, 0, 1e-11}});
-    EXPECT_STOP(check_in_boundary(edges(1)),
+    const std::string checked = rec({"Boundary data checked."});
+    const std::string problem_1_2 = "^" + blank + escaped(rec({"*** Problems with boundary", 1, "and boundary", 2}));
+    EXPECT_EQ(output_of([] { check_in_boundary(edges({{1, 0, 0, 0}, {0, 0, 1, 1e-13}})); }), checked);
+    EXPECT_STOP(check_in_boundary(edges({{1, 0, 0, 0}, {0, 0, 1, 1e-11}})),
+                problem_1_2 + rec({"Begin & end vertex not consistent"}) + "$");
+    EXPECT_STOP(check_in_boundary(edges({{1, 0, 0, 0}, {-1e-11, 0, 1, 0}})),
+                problem_1_2 + rec({"End vertex & begin not consistent"}) + "$");
+    // A closed edge must close.
+    EXPECT_EQ(output_of([] { check_in_boundary(edges({{0, 0, 0, 1e-13}}, 1, 0)); }), checked);
+    EXPECT_STOP(check_in_boundary(edges({{0, 0, 0, 1e-11}}, 1, 0)),
                 "^" + blank + escaped(rec({"*** Problems with self-closing boundary", 1})) +
                     rec({"Different begin & end vertex"}) + "$");
+    // An edge's curve is the one its icurv names, whatever the edge's position.
+    EXPECT_EQ(output_of([] { check_in_boundary(edges({{0, 0, 1, 0}, {1, 0, 0, 0}}, 2, 1)); }), checked);
+    EXPECT_STOP(check_in_boundary(edges({{0, 0, 1, 0}, {1, 0, 0, 0}}, 3, 1)), rec({"No points on curve", 3}) + "$");
 }
-
-// An edge's curve is the one its icurv names, whatever the edge's position.
-TEST(CheckInBoundary, EdgeCurveIsFoundThroughIcurv) {
-    set_curves({{0, 0, 1, 0}, {1, 0, 0, 0}});
-    EXPECT_EQ(output_of([] { check_in_boundary(edges(2, 2, 1)); }), checked);
-    EXPECT_STOP(check_in_boundary(edges(2, 3, 1)), rec({"No points on curve", 3}) + "$");
-}
-
-// ---------------------------------------------------------------------------
-// Consistency
 
 // The small grid numbered as build_arrays does: external triangles 0.
 struct Numbered : SmallGrid {
@@ -100,12 +80,24 @@ struct Numbered : SmallGrid {
 
 const std::string checking = blank + rec({"Grid data checking..."});
 
-TEST(CheckConsistency, WrongExtradiagonalCmatIsReportedAndTheRunGoesOn) {
+TEST(CheckConsistency, FaultsAreReportedAndTheRunGoesOn) {
     Numbered s;
     EXPECT_EQ(s.report(), checking + blank);
     s.T[1]->cmat(2, 1) = 2;  // T1's vertex 1 (P1) is vertex 1 of T2, not vertex 2 (P3)
     EXPECT_EQ(s.report(), checking + blank + rec({"cmat extradiagonal fault"}) + rec({"tolerance", 1e-12}) + blank);
     EXPECT_EQ(count_consistency_problems(s.g).total(), 1);
+
+    Numbered b;
+    b.T[2]->opp(3).spx = b.E[1];  // T2 no longer looks back at T1
+    EXPECT_GE(count_consistency_problems(b.g).blind, 1);
+    Numbered d;
+    d.T[1]->cmat(2, 2) = 7;  // no such vertex: a fault, not an index to follow
+    EXPECT_EQ(count_consistency_problems(d.g).cmat_diag, 1);
+    EXPECT_EQ(count_consistency_problems(d.g).total(), 1);
+    Numbered n;
+    n.E[1]->i = 5;
+    n.E[2]->i = 6;
+    EXPECT_EQ(count_consistency_problems(n.g).neighs, 2);  // both segments of T1
 }
 
 TEST(CheckConsistency, VerticesAreComparedByPosition) {
@@ -118,33 +110,6 @@ TEST(CheckConsistency, VerticesAreComparedByPosition) {
     EXPECT_EQ(count_consistency_problems(s.g).cmat_extra, 3);
 }
 
-TEST(CheckConsistency, BrokenNeighbourLinksAreReported) {
-    Numbered s;
-    s.T[2]->opp(3).spx = s.E[1];  // T2 no longer looks back at T1
-    EXPECT_GE(count_consistency_problems(s.g).blind, 1);
-    EXPECT_EQ(s.report().find(blank + rec({"blind neighbour"})), checking.size());
-
-    Numbered u;
-    u.T[1]->cmat(2, 2) = 7;  // no such vertex: a fault, not an index to follow
-    const consistency_problems p = count_consistency_problems(u.g);
-    EXPECT_EQ(p.cmat_diag, 1);
-    EXPECT_EQ(p.total(), 1);
-    EXPECT_NE(u.report().find(blank + rec({"cmat diagonal fault"})), std::string::npos);
-}
-
-TEST(CheckConsistency, InternalTriangleWithoutUnnumberedNeighbourIsReported) {
-    Numbered s;
-    s.E[1]->i = 5;
-    s.E[2]->i = 6;
-    auto xy = [](double x, double y) { return rec({x, y}); };
-    const std::string block = blank + rec({"neighs fault"}) + rec({"Internal found, not pointing to 0"}) +
-                              rec({"Boundary simplex:", 1}) + xy(0, 0) + xy(1, 0) +
-                              rec({"Corresponding domain simplex:", 1}) + rec({"neigh", 6, 2, 5}) + xy(0, 0) +
-                              xy(1, 0) + xy(1, 1);
-    EXPECT_EQ(s.report().substr(0, checking.size() + block.size()), checking + block);
-    EXPECT_EQ(count_consistency_problems(s.g).neighs, 2);  // both segments of T1
-}
-
 TEST(CheckConsistency, ListThatNeverReturnsToItsHeadStops) {
     Numbered s;
     s.T[2]->next = s.T[1];
@@ -154,9 +119,6 @@ TEST(CheckConsistency, ListThatNeverReturnsToItsHeadStops) {
     u.seg[2][2]->next = u.seg[2][1];
     EXPECT_STOP(check_consistency(u.g), "id_spx_loop/check_consistency loop failure \\(max_loop = *[0-9]+ ?\\)\n$");
 }
-
-// ---------------------------------------------------------------------------
-// Status counts
 
 // Undefined simplices in every list, an invalid status in the external
 // list, and in the auxiliary list a far, an undefined and a marked simplex.
@@ -178,18 +140,14 @@ std::string block(const char* heading, int in, int undef, int ext, int unknown) 
            rec({"stitch", 0}) + rec({"unknown", unknown}) + blank;
 }
 
-const std::string details = rec({"Grid details:"}) + rec({"int_head", 2}) + rec({"ext_head", 4}) +
-                            rec({"axs_head", 3}) + rec({"stc_head", 0}) + rec({"spx_head", 0});
-
 TEST(Contability, LevelsPrintMoreAndEveryLevelRepairs) {
+    const std::string details = rec({"Grid details:"}) + rec({"int_head", 2}) + rec({"ext_head", 4}) +
+                                rec({"axs_head", 3}) + rec({"stc_head", 0}) + rec({"spx_head", 0});
     Unsettled s;
     EXPECT_EQ(s.counts(0), "");
-    EXPECT_EQ(s.T[1]->status, st_internal);
-    EXPECT_EQ(s.E[1]->status, st_external);
-    EXPECT_EQ(s.g.axs_head->prev->prev->status, st_external);
-    EXPECT_EQ((std::array{s.E[2]->status, s.F->status}), (std::array{7, int{st_far}}));
+    EXPECT_EQ((std::array{s.T[1]->status, s.E[1]->status, s.g.axs_head->prev->prev->status, s.E[2]->status, s.F->status}),
+              (std::array<int, 5>{st_internal, st_external, st_external, 7, st_far}));
     EXPECT_EQ(s.counts(1), details);
-
     Unsettled u;
     EXPECT_EQ(u.counts(2), block("INTERNAL LIST flags", 1, 1, 0, 0) + block("EXTERNAL LIST flags", 0, 1, 2, 1) +
                                block("AUXILIARY LIST flags", 0, 1, 0, 1) + details);
