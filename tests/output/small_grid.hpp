@@ -31,7 +31,6 @@ struct SmallGrid {
     simplex* F = nullptr;   // far triangle (axs_head)
     point* b[3][4]{};       // boundary points 1..3 of edge e
     simplex* seg[3][3]{};   // boundary segments 1..2 of edge e
-    simplex* far[3][3]{};   // far segments of edge e, before b1 and after b3
 };
 
 // Local number of p among the first nv vertices of s; 0 when absent.
@@ -52,8 +51,7 @@ inline void link(simplex* s, int k, simplex* n, int m, int nv) {
 
 inline point* make_point(point* head, double x, double y) {
     point* p = new_point();
-    p->x(1) = x;
-    p->x(2) = y;
+    p->x = Vec<double, 2>{{x, y}};
     pushbot_point(head, p);
     return p;
 }
@@ -61,9 +59,7 @@ inline point* make_point(point* head, double x, double y) {
 inline simplex* make_simplex(simplex* head, int status, point* a, point* b, point* c) {
     simplex* s = new_simplex();
     s->status = status;
-    s->opp(1).pnt = a;
-    s->opp(2).pnt = b;
-    s->opp(3).pnt = c;
+    s->opp = {{{a, nullptr}, {b, nullptr}, {c, nullptr}}};
     pushbot_simplex(head, s);
     return s;
 }
@@ -122,12 +118,12 @@ inline void build_small_grid(SmallGrid& s) {
             s.b[e][j]->spx = s.seg[e][j];
         }
         s.b[e][3]->spx = s.seg[e][2];
-        s.far[e][1] = make_simplex(ed.axs_head, st_far, lo, s.b[e][1], nullptr);
-        s.far[e][2] = make_simplex(ed.axs_head, st_far, s.b[e][3], hi, nullptr);
+        simplex* before = make_simplex(ed.axs_head, st_far, lo, s.b[e][1], nullptr);
+        simplex* after = make_simplex(ed.axs_head, st_far, s.b[e][3], hi, nullptr);
         link(s.seg[e][1], 1, s.seg[e][2], 2, 2);
-        link(s.seg[e][1], 2, s.far[e][1], 1, 2);
-        link(s.seg[e][2], 1, s.far[e][2], 2, 2);
-        s.far[e][1]->i = s.far[e][2]->i = 77;
+        link(s.seg[e][1], 2, before, 1, 2);
+        link(s.seg[e][2], 1, after, 2, 2);
+        before->i = after->i = 77;
     }
 }
 
