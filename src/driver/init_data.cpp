@@ -150,14 +150,14 @@ int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b,
 
 void init_boundary(RecordReader& input, std::string& name) {
     say_line("");
-    say_line("Problem name ?");
+    say({"Problem name ?"});
     input.read("problem name", name);
     const std::string stem = problem_stem(name);
     if (stem.empty()) input.reject("the problem name is empty or starts with a blank");
 
     RecordReader bnd("boundary." + stem);
     say_line("");
-    say_line("Loading boundary data:");
+    say({"Loading boundary data:"});
     for (int r = 1; r <= 4; ++r) bnd.skip();
     read_boundary_counts(bnd, grid);
     say_line(" loading geometry...");

@@ -317,9 +317,9 @@ const Array1<double>& evalc_s(int ic, int& ns) {
 
 void patch(int ns, const Array1<double>& s, double& q, double& h, int& i0, int& i1) {
     if (q < 0.0 || q > 1.0) {
-        say_line("patch warning, parameter out of range");
+        say({"patch warning, parameter out of range"});
         say({"parameter value = ", q});
-        say_line("parameter has been corrected");
+        say({"parameter has been corrected"});
         q = std::min(std::max(q, 0.0), 1.0);
     }
     const double big_s = q * s(ns);

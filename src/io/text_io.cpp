@@ -14,18 +14,31 @@ namespace corvan {
 // ---------------------------------------------------------------------------
 // Fatal stop
 
-[[noreturn]] void stop(std::initializer_list<std::string_view> lines) {
-    for (std::string_view l : lines) std::cout << l << '\n';
+namespace {
+
+// A stop's lines are message records: each starts with one blank (added
+// when the text does not bring its own); an empty line stays empty.
+void stop_line(std::string_view l) {
+    if (!l.empty() && l.front() != ' ') std::cout << ' ';
+    std::cout << l << '\n';
+}
+
+[[noreturn]] void stop_now() {
     std::cout.flush();
     std::fflush(stdout);
     std::exit(1);
 }
 
+}  // namespace
+
+[[noreturn]] void stop(std::initializer_list<std::string_view> lines) {
+    for (std::string_view l : lines) stop_line(l);
+    stop_now();
+}
+
 [[noreturn]] void stop(const std::vector<std::string>& lines) {
-    for (const std::string& l : lines) std::cout << l << '\n';
-    std::cout.flush();
-    std::fflush(stdout);
-    std::exit(1);
+    for (const std::string& l : lines) stop_line(l);
+    stop_now();
 }
 
 // ---------------------------------------------------------------------------

@@ -36,8 +36,10 @@
 namespace corvan {
 
 // ---------------------------------------------------------------------------
-// Fatal stop: prints the lines on standard output, flushes it and ends the
-// program with exit status 1. Every stop of the program goes through here.
+// Fatal stop: prints the lines on standard output as message records (one
+// leading blank, added when a line does not start with one), flushes it and
+// ends the program with exit status 1. Every stop of the program goes
+// through here.
 [[noreturn]] void stop(std::initializer_list<std::string_view> lines);
 [[noreturn]] void stop(const std::vector<std::string>& lines);
 

@@ -137,7 +137,7 @@ TEST(MetricLength, UnusableSpacingDataStopsNamingTheEdge) {
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: the spacing .* at knot 2 of its curve");
     // The knots are at 0, 0.5 and 1: the data interval 0.6 .. 0.7 holds none.
     set_spacing(g.edge(2), {0, 0.6, 0.7, 1}, {1, 1, 1, 1}, {1, 1, 1, 1});
-    EXPECT_STOP(metric_r_1d(2, g, boundary.len), "build_h error for si = +7\\.0+E\\+00\n--STOP-- \\(metric_r_1d\\)");
+    EXPECT_STOP(metric_r_1d(2, g, boundary.len), "build_h error for si = +7\\.0+E\\+00\n --STOP-- \\(metric_r_1d\\)");
     set_spacing(g.edge(2), {0, 1}, {1, 1}, {1, 1});
     g.edge(2).icurv = 3;
     EXPECT_STOP(metric_r_1d(2, g, boundary.len), "Edge 2: curve number 3 is not in the curve table");
@@ -267,7 +267,7 @@ TEST(BoundaryGrid, stitching_loop_stops_on_crossing_edges) {
     grid_record g;
     make_polygon_grid(g, {{0, 0}, {2, 1.77}, {2.1, 0}, {0, 1.3}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}}, {1, 1, 0.8, 1});
     EXPECT_STOP((delaunay_setup(), boundary_grid(g)),
-                "probably cross or touch each other\\.\n--STOP-- \\(stitch_boundary\\)|--STOP-- \\(delaunay_measure\\)");
+                "probably cross or touch each other\\.\n --STOP-- \\(stitch_boundary\\)|--STOP-- \\(delaunay_measure\\)");
 }
 
 TEST(Stitching, HalvesQueuedSegmentsAndStopsOnTooShortOnes) {
@@ -293,7 +293,7 @@ TEST(Stitching, HalvesQueuedSegmentsAndStopsOnTooShortOnes) {
     EXPECT_STOP(stitch_boundary(g, count),
                 "Boundary segment of edge 2 from curve parameter 5\\.0+E-01 to 5\\.000000005[0-9]*E-01\n"
                 " cannot be halved any further: the boundary edges probably cross or touch each other\\.\n"
-                "--STOP-- \\(stitch_boundary\\)");
+                " --STOP-- \\(stitch_boundary\\)");
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(run_input("'demo case'\n"), "demo case");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\nProblem name ?\n\nLoading boundary data:\n loading geometry...\n loading topology...\n");
+              "\n Problem name ?\n\n Loading boundary data:\n loading geometry...\n loading topology...\n");
     EXPECT_EQ(problem_stem("demo case"), "demo");
 
     const std::string group_head = "         DIM      POINTS\n           2           3\n         IDC\n";
@@ -138,8 +138,8 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
 
     d.dir.write("pts.dat", points);
     stops(changed("\nline\n", "\nLine\n"),
-          "loading geometry\\.\\.\\.\ncommand not known; no action taken\n"
-          "the only command known are line, ellipse, circle, and data\n$");
+          "loading geometry\\.\\.\\.\n command not known; no action taken\n"
+          " the only command known are line, ellipse, circle, and data\n$");
     stops(boundary("1  0.0 0.0  2.0 0.0"), "boundary.bad, line 11:\n edge 1: line command with n = 1,");
     stops(boundary("20000000  0.0 0.0  2.0 0.0"), "edge 1: line command with n = 20000000");
     stops(header("4 -2"), "boundary.bad, line 5:\n n_edge = -2");
@@ -156,7 +156,7 @@ TEST(ProblemInputStops, TopologyValues) {
         EXPECT_STOP(run_input("bad\n"), regex);
     };
     stops("1 1 1 2", "1 0.0 0.5\n",
-          "loading topology\\.\\.\\.\n load_topology error, valid ndata >= 2; I have            1\n\\(stop\\)\n$");
+          "loading topology\\.\\.\\.\n load_topology error, valid ndata >= 2; I have            1\n \\(stop\\)\n$");
     stops("1 2000000 1 2", "", "edge 1: ndata = 2000000");
     stops("5 2 1 2", "1 0.0 0.5\n1 1.0 0.5\n", "edge 1: icurv = 5 is not a curve \\(1\\.\\.4\\)");
     stops("1 2 1 9", "1 0.0 0.5\n1 1.0 0.5\n", "edge 1: vend = 9 is not a boundary vertex \\(1\\.\\.4\\)");

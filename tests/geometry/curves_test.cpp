@@ -87,9 +87,9 @@ TEST(CurveEval, EndsAreExactAndOutsideIsClamped) {
     double q = -0.25;
     testing::internal::CaptureStdout();
     evalc_0(1, q, p);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "patch warning, parameter out of range\n" +
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " patch warning, parameter out of range\n" +
                                                           ld_record({"parameter value = ", -0.25}) +
-                                                          "\nparameter has been corrected\n");
+                                                          "\n parameter has been corrected\n");
     EXPECT_EQ(q, -0.25);
     EXPECT_TRUE(p(1) == 0.1 && p(2) == 0.7);
 }
@@ -147,7 +147,7 @@ TEST(GeometryFile, ReloadedTableEvaluatesTheSameTo7Digits) {
 
 TEST(CurveStops, BadKnotsFilesNameTheFileAndTheCurve) {
     EXPECT_STOP(build("N_CURV\n2\n" + group(end_natural, {{0, 0}, {1, 0}}) + group(3, {{0, 0}, {1, 0}})),
-                "^ new_curve error, unknown end condition            3\n\\(stop\\)\n$");
+                "^ new_curve error, unknown end condition            3\n \\(stop\\)\n$");
     EXPECT_STOP(build("N_CURV\n-1\n"), "knots.test, line 2:\n n_curv = -1");
     EXPECT_STOP(build("N_CURV\n2000000\n"), "n_curv = 2000000");
     EXPECT_STOP(build("N_CURV\n1\nDIM\n3 2\n"), "line 4:\n curve 1: nd = 3");

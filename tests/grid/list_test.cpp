@@ -130,11 +130,11 @@ TEST(List, RandomMovesAndJoinsMatchModel) {
 }
 
 TEST(ListDeathTest, ExtractStopsOnUnlinkedAndSelfLinkedRecords) {
-    EXPECT_STOP(movetop_point(newhead_point(), new_point()), "extract_point error, unlinked point\n\\(stop\\)");
-    EXPECT_STOP(extract_simplex(new_simplex()), "extract_simplex error, unlinked simplex\n\\(stop\\)");
-    EXPECT_STOP(extract_point(newhead_point()), "extract_point error, list is empty\n\\(stop\\)");
+    EXPECT_STOP(movetop_point(newhead_point(), new_point()), "extract_point error, unlinked point\n \\(stop\\)");
+    EXPECT_STOP(extract_simplex(new_simplex()), "extract_simplex error, unlinked simplex\n \\(stop\\)");
+    EXPECT_STOP(extract_point(newhead_point()), "extract_point error, list is empty\n \\(stop\\)");
     EXPECT_STOP(movebot_simplex(newhead_simplex(), newhead_simplex()),
-                "extract_simplex error, list is empty\n\\(stop\\)");
+                "extract_simplex error, list is empty\n \\(stop\\)");
 }
 
 TEST(Records, DefaultsAreTheDocumentedOnes) {

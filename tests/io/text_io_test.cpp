@@ -222,7 +222,7 @@ TEST(TextFile, WritesLinesFormatsAndRecords) {
 }
 
 TEST(StopDeathTest, PrintsLinesAndExitsNonZero) {
-    EXPECT_STOP(stop({"first line", "(stop)"}), "first line\n\\(stop\\)\n");
+    EXPECT_STOP(stop({"first line", "(stop)"}), " first line\n \\(stop\\)\n");
 }
 
 }  // namespace
