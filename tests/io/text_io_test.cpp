@@ -131,77 +131,31 @@ TEST(Reader, QuotesInsideQuotedValuesAndBlankRecords) {
     EXPECT_EQ(n, 5);
 }
 
+// Reads two integers, or two reals when `reals`, from the text; a skip first
+// when `skip_first`.
+void read_two(const std::string& text, const std::string& name, bool reals, bool skip_first) {
+    std::istringstream in(text);
+    RecordReader r(in, name);
+    if (skip_first) r.skip();
+    if (reals) {
+        double a = 0, b = 0;
+        r.read("x, y", a, b);
+    } else {
+        int a = 0, b = 0;
+        r.read("n_vert, n_edge", a, b);
+    }
+}
+
 TEST(ReaderDeathTest, DiagnosticsNameFileLineExpectedAndFound) {
-    {
-        auto run = [] {
-            std::istringstream in("skip\n 3 abc\n");
-            RecordReader r(in, "boundary.duct");
-            r.skip();
-            int a = 0, b = 0;
-            r.read("n_vert, n_edge", a, b);
-        };
-        EXPECT_STOP(run(),
-        "Input error in file boundary.duct, line 2:\n reading n_vert, n_edge: expected an integer, found \"abc\"");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("1\n");
-            RecordReader r(in, "domain.x");
-            int a = 0, b = 0;
-            r.read("step limit, smoothing", a, b);
-        };
-        EXPECT_STOP(run(),
-        "domain.x, line 1:\n reading step limit, smoothing: expected an integer, found the end of the file");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("");
-            RecordReader r(in, "f");
-            r.skip();
-        };
-        EXPECT_STOP(run(),
-        "expected a record, found the end of the file");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("1.5 nan\n");
-            RecordReader r(in, "f");
-            double a = 0, b = 0;
-            r.read("x, y", a, b);
-        };
-        EXPECT_STOP(run(),
-        "expected a real number, found \"nan\"");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("1e999\n");
-            RecordReader r(in, "f");
-            double a = 0;
-            r.read("h", a);
-        };
-        EXPECT_STOP(run(),
-        "expected a finite real number, found \"1e999\"");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("99999999999\n");
-            RecordReader r(in, "f");
-            int a = 0;
-            r.read("n", a);
-        };
-        EXPECT_STOP(run(),
-        "expected an integer of at most 32 bits");
-    }
-    {
-        auto run = [] {
-            std::istringstream in("2.5\n");
-            RecordReader r(in, "f");
-            int a = 0;
-            r.read("n", a);
-        };
-        EXPECT_STOP(run(),
-        "expected an integer, found \"2.5\"");
-    }
+    EXPECT_STOP(read_two("skip\n 3 abc\n", "boundary.duct", false, true),
+                "Input error in file boundary.duct, line 2:\n reading n_vert, n_edge: expected an integer, found \"abc\"");
+    EXPECT_STOP(read_two("1\n", "domain.x", false, false),
+                "domain.x, line 1:\n reading n_vert, n_edge: expected an integer, found the end of the file");
+    EXPECT_STOP(read_two("", "f", false, true), "expected a record, found the end of the file");
+    EXPECT_STOP(read_two("1.5 nan\n", "f", true, false), "expected a real number, found \"nan\"");
+    EXPECT_STOP(read_two("1e999 1\n", "f", true, false), "expected a finite real number, found \"1e999\"");
+    EXPECT_STOP(read_two("99999999999 1\n", "f", false, false), "expected an integer of at most 32 bits");
+    EXPECT_STOP(read_two("2.5 1\n", "f", false, false), "expected an integer, found \"2.5\"");
     EXPECT_STOP(RecordReader r("/nonexistent/dir/boundary.none"),
                 "Input error: cannot open file /nonexistent/dir/boundary.none");
 }
