@@ -128,6 +128,12 @@ const Array1<double>& metric_r_1d(int e, const grid_record& g, Array1<double>& L
         i_prev = j - 1;
         h_prev = h_k;
     }
+    // Knots between the last data point and the end of the curve would get
+    // no spacing at all.
+    if (i_prev + 1 <= n - 1) {
+        edge_data_stop(e, "its spacing data end at position " + real_text(ed.sdata(ed.ndata)) +
+                              ", before the end of its curve: the last data point must lie at 1");
+    }
     L(n) = data_spacing(ed, e, ed.ndata);
 
     // Knots beyond the last data point, or spacing extrapolated before the

@@ -32,14 +32,6 @@ constexpr double kSteinerCoincident = 1e-9;
 // Status of a located background triangle: eval_back reports success with 0.
 constexpr int kLocated = 0;
 
-// The stop of the program with list-directed message records.
-[[noreturn]] void stop_ld(std::initializer_list<std::string> lines) {
-    std::vector<std::string> recs;
-    recs.reserve(lines.size());
-    for (const std::string& l : lines) recs.push_back(" " + l);
-    stop(recs);
-}
-
 // A point record for a new candidate: the first rejected record, moved to the
 // top of add_head, or a fresh record pushed there when none is waiting. A
 // reused record keeps its other fields until they are set again.
@@ -85,7 +77,7 @@ void adjust_spx() {
                 p->spx = s;
             }
             if (p->ppp == nullptr) {
-                stop_ld({"grid point without background twin: are the boundary sides traversed "
+                stop({"grid point without background twin: are the boundary sides traversed "
                          "in the wrong direction? (adjust_spx)"});
             }
             if (p->ppp->spx == nullptr) {
@@ -235,11 +227,17 @@ void steiner_points(RecordReader& dom) {
         // end the run later, so the kernel's far-point test runs with a
         // distance too small to matter for any other point, and such a
         // point is dropped like one that was not found.
+        // The walk from ref (the first grid point) may be stopped by the
+        // walls of a hole; a scan of the working triangles always finds the
+        // point, and Steiner points are few.
         const double h = p->h;
+        point* ref = p->ref;
         p->h = kSteinerCoincident * h;
+        p->ref = nullptr;
         int inserted = 0;
         insert_far_point(2, grid.spx_head, p, inserted);
         p->h = h;
+        p->ref = ref;
         if (inserted == 0) {
             say({"*** Steiner point NOT inserted: it lies on a vertex or on the boundary ***"});
             movetop_point(grid.rej_head, p);
@@ -258,7 +256,7 @@ void crn_points() {
             const simplex* n = s->opp(k).spx;
             if (n != nullptr && n->status == st_far) ++nb;
         }
-        if (nb == 3) stop_ld({"refine_corners error, unpossible element found", "(stop)"});
+        if (nb == 3) stop({"refine_corners error, unpossible element found", "(stop)"});
         if (nb != 2) continue;
         // Only an accepted neighbour qualifies: the mark st_stitch keeps a
         // second corner triangle from splitting the side already split.
@@ -341,7 +339,7 @@ void front_grid(grid_record& grid, grid_record& back, int nstep, int choice, Rec
         if (!empty_list(e.stc_head)) {
             say({"ohoh!!! TROUBLES in BOUNDARY", i});
             say({"elements", numberof_simplex(e.stc_head)});
-            stop_ld({"-- STOP -- (front_2d)"});
+            stop({"-- STOP -- (front_2d)"});
         }
     }
     split_ie(2, grid.spx_head, grid.int_head, grid.ext_head);

@@ -1,6 +1,8 @@
 #include "driver/grid_2d.hpp"
 
 #include <memory>
+#include <set>
+#include <utility>
 
 #include "boundary/boundary_2d.hpp"
 #include "check/check_grid.hpp"
@@ -33,19 +35,32 @@ std::string file_variable(const std::string& f) {
     return f.size() >= static_cast<std::size_t>(kNameLength) ? f : pad_to(f, kNameLength);
 }
 
-// The domain lies to the right of every edge. When the edges run the other
-// way, the "internal" triangles are those outside the boundary, out to the
-// corners of the bounding triangle, which belong to no output list: stop
-// before they reach the mesh files.
+// The domain lies to the right of every edge. When an outer boundary runs
+// the other way, the "internal" triangles reach the corners of the bounding
+// triangle, which belong to no output list; when a hole does, the hole is
+// meshed and the domain around it is not. Either way internal and external
+// triangles then meet across sides that are no boundary segment: stop
+// before such a grid reaches the mesh files.
+[[noreturn]] void wrong_direction() {
+    stop({" The domain is not enclosed by the boundary: the domain must lie to the right of",
+          " every edge in the direction of its points (outer boundaries clockwise, holes",
+          " counter-clockwise). Are the boundary sides traversed in the wrong direction?"});
+}
+
 void check_orientation(const grid_record& g) {
+    // The pairs of triangles that meet across a boundary segment.
+    std::set<std::pair<const simplex*, const simplex*>> crossings;
+    for (int e = 1; e <= g.n_edge; ++e) {
+        const simplex* head = g.edge(e).int_head;
+        for (const simplex* b = head->next; b != head; b = b->next) crossings.insert({b->int_spx, b->ext_spx});
+    }
     for (const simplex* s = g.int_head->next; s != g.int_head; s = s->next) {
         for (int k = 1; k <= 3; ++k) {
             for (const point* c = g.axp_head->next; c != g.axp_head; c = c->next) {
-                if (s->opp(k).pnt != c) continue;
-                stop({" The domain is not enclosed by the boundary: the domain must lie to the right of",
-                      " every edge in the direction of its points (outer boundaries clockwise, holes",
-                      " counter-clockwise). Are the boundary sides traversed in the wrong direction?"});
+                if (s->opp(k).pnt == c) wrong_direction();
             }
+            const simplex* n = s->opp(k).spx;
+            if (n != nullptr && n->status == st_external && crossings.count({s, n}) == 0) wrong_direction();
         }
     }
 }

@@ -106,8 +106,9 @@ void new_curve(RecordReader& in, int formatted, curve& c, int ic) {
     // Points (alpnts). A repeated point would make a zero chord, and the
     // slope system divides by every chord.
     in.skip();
+    const std::string what = "a point of " + curve_label(ic);
     for (int i = 1; i <= ns; ++i) {
-        in.read("a point of " + curve_label(ic), c.x(1, i), c.x(2, i));
+        in.read(what, c.x(1, i), c.x(2, i));
         if (i > 1 && c.x(1, i) == c.x(1, i - 1) && c.x(2, i) == c.x(2, i - 1)) {
             in.reject(curve_label(ic) + ": point " + std::to_string(i) + " repeats point " + std::to_string(i - 1) +
                       " (zero chord)");

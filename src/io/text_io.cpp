@@ -339,9 +339,10 @@ void say_fmt(const Format& f, std::initializer_list<FmtArg> items) { std::cout <
 // TextFile
 
 TextFile::TextFile(const std::string& path) : path_(path) {
+    errno = 0;
     out_.open(path, std::ios::out | std::ios::trunc);
     if (!out_.is_open()) {
-        stop({" Output error: cannot open file " + path + " (" + std::strerror(errno) + ")"});
+        stop({" Output error: cannot open file " + path + (errno != 0 ? " (" + std::string(std::strerror(errno)) + ")" : "")});
     }
     open_ = true;
     buf_.reserve(1 << 16);
@@ -387,9 +388,10 @@ void TextFile::close() {
 // RecordReader
 
 RecordReader::RecordReader(const std::string& path) : name_(path) {
+    errno = 0;
     file_ = std::make_unique<std::ifstream>(path);
     if (!file_->is_open()) {
-        stop({" Input error: cannot open file " + path + " (" + std::strerror(errno) + ")"});
+        stop({" Input error: cannot open file " + path + (errno != 0 ? " (" + std::string(std::strerror(errno)) + ")" : "")});
     }
     in_ = file_.get();
 }
@@ -422,7 +424,7 @@ bool RecordReader::try_skip() {
 }
 
 void RecordReader::begin_read(std::string_view what) {
-    what_ = std::string(what);
+    what_.assign(what.data(), what.size());  // keeps its capacity: no allocation per record
     fresh_ = true;
 }
 
@@ -514,7 +516,7 @@ void RecordReader::read_one(std::string& v, bool soft) {
 }
 
 std::string RecordReader::read_a(std::string_view what, int w) {
-    what_ = std::string(what);
+    what_.assign(what.data(), what.size());
     if (!next_record()) fail("a record", "the end of the file");
     fresh_ = true;
     return pad_to(rec_, static_cast<std::size_t>(w));

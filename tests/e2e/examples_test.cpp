@@ -332,6 +332,24 @@ TEST(Regression, SteinerPointOnTheBoundaryIsDroppedNotFatal) {
     }
 }
 
+// The walk toward a Steiner point from the first grid point can be stopped
+// by the walls of a hole; such a point, well inside the domain, was once
+// dropped as if it lay on the boundary.
+TEST(Regression, SteinerPointBehindAHoleIsInserted) {
+    TempDir dir;
+    run_corvan(dir, "hole");
+    std::string text = read_file(dir.file("domain.hole"));
+    text.replace(text.find("  nst\n0\n"), 9, "  nst\n1\n");
+    std::ofstream(dir.file("domain.hole")) << text << "1.579555 1.155291\n";
+    const RunResult r = run_corvan(dir, "hole", fs::path());
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.find("NOT"), std::string::npos) << r.out;
+    const Mesh m = read_mesh(dir, "hole");
+    bool found = false;
+    for (const auto& p : m.xy) found = found || (std::fabs(p[0] - 1.579555) < 1e-9 && std::fabs(p[1] - 1.155291) < 1e-9);
+    EXPECT_TRUE(found);
+}
+
 }  // namespace
 
 namespace {
@@ -363,6 +381,17 @@ TEST(Regression, BoundaryInTheWrongDirectionStopsBeforeWritingAMesh) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Are the boundary sides traversed in the wrong direction?"), std::string::npos) << r.out;
     EXPECT_FALSE(fs::exists(dir.file("grid.ccw")));
+
+    // A hole listed clockwise once had its inside meshed instead of the
+    // domain around it, and the run reported success.
+    TempDir hole;
+    run_corvan(hole, "hole");
+    std::string text = read_file(hole.file("boundary.hole"));
+    text.replace(text.find("0.4   0.0 360.0"), 15, "0.4   360.0 0.0");
+    std::ofstream(hole.file("boundary.hole")) << text;
+    const RunResult h = run_corvan(hole, "hole", fs::path());
+    EXPECT_EQ(h.status, 1);
+    EXPECT_NE(h.out.find("Are the boundary sides traversed in the wrong direction?"), std::string::npos) << h.out;
 }
 
 }  // namespace
