@@ -85,6 +85,24 @@ void s_copy(simplex* head, int nd, const Array1<point*>& ptab, const Array1<simp
     }
 }
 
+namespace {
+
+// Numbers the source list on from n and makes dst a new list of as many
+// fresh records.
+void number_and_shape(int& n, point* src, point*& dst) {
+    const int n0 = n;
+    set_p2i(n, src);
+    p_list(n - n0, dst);
+}
+
+void number_and_shape(int& n, simplex* src, simplex*& dst) {
+    const int n0 = n;
+    set_s2i(n, src);
+    s_list(n - n0, dst);
+}
+
+}  // namespace
+
 void g_copy(grid_record& src, grid_record& dst) {
     // The edge lists of dst are indexed by src's edge numbers.
     if (dst.edge.size() < src.n_edge) {
@@ -97,44 +115,22 @@ void g_copy(grid_record& src, grid_record& dst) {
     // each; one counter per record kind, so each kind gets one table.
     int nb_p = 0;
     for (int e = 1; e <= src.n_edge; ++e) {
-        edge_record& se = src.edge(e);
-        edge_record& de = dst.edge(e);
-        int n0 = nb_p;
-        set_p2i(nb_p, se.pnt_head);
-        p_list(nb_p - n0, de.pnt_head);
-        n0 = nb_p;
-        set_p2i(nb_p, se.axp_head);
-        p_list(nb_p - n0, de.axp_head);
+        number_and_shape(nb_p, src.edge(e).pnt_head, dst.edge(e).pnt_head);
+        number_and_shape(nb_p, src.edge(e).axp_head, dst.edge(e).axp_head);
     }
     int nb_s = 0;
     for (int e = 1; e <= src.n_edge; ++e) {
-        edge_record& se = src.edge(e);
-        edge_record& de = dst.edge(e);
-        int n0 = nb_s;
-        set_s2i(nb_s, se.int_head);
-        s_list(nb_s - n0, de.int_head);
-        n0 = nb_s;
-        set_s2i(nb_s, se.ext_head);
-        s_list(nb_s - n0, de.ext_head);
-        n0 = nb_s;
-        set_s2i(nb_s, se.axs_head);
-        s_list(nb_s - n0, de.axs_head);
+        number_and_shape(nb_s, src.edge(e).int_head, dst.edge(e).int_head);
+        number_and_shape(nb_s, src.edge(e).ext_head, dst.edge(e).ext_head);
+        number_and_shape(nb_s, src.edge(e).axs_head, dst.edge(e).axs_head);
     }
     int nd_p = 0;
-    set_p2i(nd_p, src.pnt_head);
-    p_list(nd_p, dst.pnt_head);
-    int n0 = nd_p;
-    set_p2i(nd_p, src.axp_head);
-    p_list(nd_p - n0, dst.axp_head);
+    number_and_shape(nd_p, src.pnt_head, dst.pnt_head);
+    number_and_shape(nd_p, src.axp_head, dst.axp_head);
     int nd_s = 0;
-    set_s2i(nd_s, src.int_head);
-    s_list(nd_s, dst.int_head);
-    n0 = nd_s;
-    set_s2i(nd_s, src.ext_head);
-    s_list(nd_s - n0, dst.ext_head);
-    n0 = nd_s;
-    set_s2i(nd_s, src.axs_head);
-    s_list(nd_s - n0, dst.axs_head);
+    number_and_shape(nd_s, src.int_head, dst.int_head);
+    number_and_shape(nd_s, src.ext_head, dst.ext_head);
+    number_and_shape(nd_s, src.axs_head, dst.axs_head);
 
     // Tables from the source numbers to the copies: the new lists hold their
     // records in the order the source lists were numbered.
