@@ -46,74 +46,133 @@ void stop_line(std::string_view l) {
 
 namespace {
 
-std::string stars(int w) { return std::string(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
+// The field writers append to out through stack buffers: a formatted record
+// costs no allocation once out has its capacity.
 
-std::string right(std::string s, int w) {
-    if (w < 0) return s;
-    if (static_cast<int>(s.size()) > w) return stars(w);
-    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
-}
-
-// Text of a value that is not finite, right-aligned in w columns.
-std::string non_finite(double v, int w) {
-    std::string s;
-    if (std::isnan(v)) s = "NaN";
-    else s = std::string(v < 0 ? "-" : "") + (w >= 9 ? "Infinity" : "Inf");
-    return right(s, w);
-}
-
-}  // namespace
-
-std::string fmt_i(long long v, int w) { return right(std::to_string(v), w); }
-
-std::string fmt_f(double v, int w, int d) {
-    if (!std::isfinite(v)) return non_finite(v, w);
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%.*f", d, v);
-    std::string s(buf);
-    if (static_cast<int>(s.size()) > w) {
-        // The leading zero of a value below one is optional.
-        if (s.rfind("0.", 0) == 0) s.erase(0, 1);
-        else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+// Appends text right-aligned in w columns (asterisks when longer; as it
+// stands when w < 0).
+void put_right(std::string& out, const char* text, std::size_t n, int w) {
+    if (w < 0) {
+        out.append(text, n);
+        return;
     }
-    return right(s, w);
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (n > width) {
+        out.append(width, '*');
+        return;
+    }
+    out.append(width - n, ' ');
+    out.append(text, n);
 }
 
-std::string fmt_e(double v, int w, int d) {
-    if (!std::isfinite(v)) return non_finite(v, w);
+// A field too narrow for its value.
+void put_stars(std::string& out, int w) { out.append(static_cast<std::size_t>(w > 0 ? w : 0), '*'); }
+
+// A value that is not finite, right-aligned in w columns.
+void put_non_finite(std::string& out, double v, int w) {
+    const char* t = std::isnan(v) ? "NaN" : (v < 0 ? (w >= 9 ? "-Infinity" : "-Inf") : (w >= 8 ? "Infinity" : "Inf"));
+    put_right(out, t, std::strlen(t), w);
+}
+
+void put_i(std::string& out, long long v, int w) {
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "%lld", v);
+    put_right(out, buf, static_cast<std::size_t>(n), w);
+}
+
+void put_f(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v)) return put_non_finite(out, v, w);
+    char buf[512];
+    int n = std::snprintf(buf, sizeof buf, "%.*f", d, v);
+    if (n < 0 || n >= static_cast<int>(sizeof buf)) return put_stars(out, w);
+    char* p = buf;
+    if (n > w) {
+        // The leading zero of a value below one is optional.
+        if (buf[0] == '0' && buf[1] == '.') {
+            ++p;
+            --n;
+        } else if (buf[0] == '-' && buf[1] == '0' && buf[2] == '.') {
+            buf[1] = '-';
+            ++p;
+            --n;
+        }
+    }
+    put_right(out, p, static_cast<std::size_t>(n), w);
+}
+
+void put_e(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v)) return put_non_finite(out, v, w);
     if (d < 1) d = 1;
-    std::string digits;
+    if (d > 40) d = 40;
+    char s[64];
+    int n = 0;
+    if (std::signbit(v) && v != 0.0) s[n++] = '-';
+    s[n++] = '0';
+    s[n++] = '.';
     int exp10 = 0;
     if (v == 0.0) {
-        digits.assign(static_cast<std::size_t>(d), '0');
+        for (int k = 0; k < d; ++k) s[n++] = '0';
     } else {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.*e", d - 1, std::fabs(v));
         // buf is "d.ddddde+XX": the mantissa digits, then the exponent.
         const char* e = std::strchr(buf, 'e');
-        digits.push_back(buf[0]);
-        for (const char* c = buf + 2; c < e; ++c) digits.push_back(*c);
+        s[n++] = buf[0];
+        for (const char* c = buf + 2; c < e; ++c) s[n++] = *c;
         exp10 = std::atoi(e + 1) + 1;
     }
-    std::string ex;
     const int ae = exp10 < 0 ? -exp10 : exp10;
-    char eb[16];
-    if (ae <= 99) std::snprintf(eb, sizeof eb, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
-    else if (ae <= 999) std::snprintf(eb, sizeof eb, "%c%03d", exp10 < 0 ? '-' : '+', ae);
-    else return stars(w);
-    ex = eb;
-    std::string s = std::string(std::signbit(v) && v != 0.0 ? "-" : "") + "0." + digits + ex;
-    if (static_cast<int>(s.size()) > w) {
-        if (s[0] == '0') s.erase(0, 1);
-        else s.erase(1, 1);
+    const char sign = exp10 < 0 ? '-' : '+';
+    if (ae <= 99) n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "E%c%02d", sign, ae);
+    else if (ae <= 999) n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "%c%03d", sign, ae);
+    else return put_stars(out, w);  // no exponent form fits
+    const char* p = s;
+    if (n > w) {
+        // The leading zero is optional: drop it when the field is narrow.
+        if (s[0] == '0') {
+            ++p;
+            --n;
+        } else {
+            s[1] = '-';
+            ++p;
+            --n;
+        }
     }
-    return right(s, w);
+    put_right(out, p, static_cast<std::size_t>(n), w);
+}
+
+void put_a(std::string& out, std::string_view s, int w) {
+    if (w >= 0 && s.size() >= static_cast<std::size_t>(w)) {
+        out.append(s.substr(0, static_cast<std::size_t>(w)));
+        return;
+    }
+    put_right(out, s.data(), s.size(), w);
+}
+
+}  // namespace
+
+std::string fmt_i(long long v, int w) {
+    std::string s;
+    put_i(s, v, w);
+    return s;
+}
+
+std::string fmt_f(double v, int w, int d) {
+    std::string s;
+    put_f(s, v, w, d);
+    return s;
+}
+
+std::string fmt_e(double v, int w, int d) {
+    std::string s;
+    put_e(s, v, w, d);
+    return s;
 }
 
 std::string fmt_a(std::string_view s, int w) {
-    if (w < 0) return std::string(s);
-    if (static_cast<int>(s.size()) >= w) return std::string(s.substr(0, static_cast<std::size_t>(w)));
-    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + std::string(s);
+    std::string r;
+    put_a(r, s, w);
+    return r;
 }
 
 // ---------------------------------------------------------------------------
@@ -192,21 +251,20 @@ struct Parser {
 };
 
 void edit(std::string& rec, const Format::Item& it, const FmtArg& a) {
+    const double r = a.kind == FmtArg::Real ? a.r : static_cast<double>(a.i);
     switch (it.kind) {
-    case 'I': {
-        const long long v = a.kind == FmtArg::Int ? a.i : static_cast<long long>(a.r);
-        rec += fmt_i(v, it.w);
+    case 'I':
+        put_i(rec, a.kind == FmtArg::Int ? a.i : static_cast<long long>(a.r), it.w);
         break;
-    }
     case 'F':
-        rec += fmt_f(a.kind == FmtArg::Real ? a.r : static_cast<double>(a.i), it.w, it.d);
+        put_f(rec, r, it.w, it.d);
         break;
     case 'E':
-        rec += fmt_e(a.kind == FmtArg::Real ? a.r : static_cast<double>(a.i), it.w, it.d);
+        put_e(rec, r, it.w, it.d);
         break;
     default:  // 'A'
-        if (a.kind == FmtArg::Str) rec += fmt_a(a.s, it.w);
-        else rec += fmt_a(a.kind == FmtArg::Int ? std::to_string(a.i) : std::to_string(a.r), it.w);
+        if (a.kind == FmtArg::Str) put_a(rec, a.s, it.w);
+        else put_a(rec, a.kind == FmtArg::Int ? std::to_string(a.i) : std::to_string(a.r), it.w);
         break;
     }
 }
@@ -309,14 +367,14 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
     for (const FmtArg& a : items) {
         switch (a.kind) {
         case FmtArg::Int:
-            s += fmt_i(a.i, 12);
+            put_i(s, a.i, 12);
             break;
         case FmtArg::Real:
             if (std::isfinite(a.r)) {
                 std::snprintf(buf, sizeof buf, "%23.15E", a.r);
                 s += buf;
             } else {
-                s += right(std::isnan(a.r) ? "NaN" : (a.r < 0 ? "-Infinity" : "Infinity"), 23);
+                put_non_finite(s, a.r, 23);
             }
             break;
         case FmtArg::Str:
@@ -371,6 +429,11 @@ void TextFile::raw(std::string_view text) {
 
 void TextFile::fmt(const Format& f, std::initializer_list<FmtArg> items) {
     f.append(buf_, items.begin(), items.size());
+    if (buf_.size() >= (1u << 16)) flush_buffer();
+}
+
+void TextFile::fmt_items(const Format& f, const FmtArg* items, std::size_t n) {
+    f.append(buf_, items, n);
     if (buf_.size() >= (1u << 16)) flush_buffer();
 }
 

@@ -126,6 +126,7 @@ public:
 
     void line(std::string_view text);  // text then '\n'
     void fmt(const Format& f, std::initializer_list<FmtArg> items);
+    void fmt_items(const Format& f, const FmtArg* items, std::size_t n);
     void ld(std::initializer_list<FmtArg> items);  // list-directed record
     void raw(std::string_view text);               // text as it stands
     void close();

@@ -1,10 +1,6 @@
 #include "output/arrays.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <utility>
 
 #include "domain/convert.hpp"
@@ -25,86 +21,14 @@ constexpr int space_dimension = 2;
 int index_of(const point* p) { return p == nullptr ? 0 : p->i; }
 int index_of(const simplex* s) { return s == nullptr ? 0 : s->i; }
 
-// ---------------------------------------------------------------------------
-// Field writers for the repeated lines of the mesh files. They write into a
-// caller's character buffer, so a file of a million nodes costs no allocation
-// beyond the file buffer; their output is that of the edit descriptors I7
-// and E18.9 (a value too wide for its field gives asterisks).
-
-constexpr int int_width = 7;
-constexpr int real_width = 18;
-constexpr int real_digits = 9;
-
-// Appends v right-aligned in an I7 field at p; returns the end.
-char* put_i7(char* p, int v) {
-    char tmp[16];
-    const int n = std::snprintf(tmp, sizeof tmp, "%d", v);
-    if (n > int_width) {
-        std::memset(p, '*', int_width);
-        return p + int_width;
-    }
-    std::memset(p, ' ', static_cast<std::size_t>(int_width - n));
-    std::memcpy(p + (int_width - n), tmp, static_cast<std::size_t>(n));
-    return p + int_width;
-}
-
-// Appends text right-aligned in a field of width w (asterisks when longer).
-char* put_right(char* p, const char* text, int n, int w) {
-    if (n > w) {
-        std::memset(p, '*', static_cast<std::size_t>(w));
-        return p + w;
-    }
-    std::memset(p, ' ', static_cast<std::size_t>(w - n));
-    std::memcpy(p + (w - n), text, static_cast<std::size_t>(n));
-    return p + w;
-}
-
-// Appends v in an E18.9 field: [-]0.ddddddddd E+xx, the exponent written
-// without its letter when it needs three digits.
-char* put_e18_9(char* p, double v) {
-    char s[48];
-    int n = 0;
-    if (!std::isfinite(v)) {
-        const char* t = std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
-        return put_right(p, t, static_cast<int>(std::strlen(t)), real_width);
-    }
-    char digits[real_digits + 1];
-    int exp10 = 0;
-    if (v == 0.0) {
-        std::memset(digits, '0', real_digits);
-    } else {
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "%.*e", real_digits - 1, std::fabs(v));
-        // buf is "d.dddddddde+XX": the mantissa digits, then the exponent.
-        const char* e = std::strchr(buf, 'e');
-        int k = 0;
-        digits[k++] = buf[0];
-        for (const char* c = buf + 2; c < e && k < real_digits; ++c) digits[k++] = *c;
-        exp10 = std::atoi(e + 1) + 1;
-    }
-    if (v < 0.0) s[n++] = '-';
-    s[n++] = '0';
-    s[n++] = '.';
-    std::memcpy(s + n, digits, real_digits);
-    n += real_digits;
-    const int ae = exp10 < 0 ? -exp10 : exp10;
-    if (ae <= 99) {
-        n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "E%c%02d", exp10 < 0 ? '-' : '+', ae);
-    } else if (ae <= 999) {
-        n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "%c%03d", exp10 < 0 ? '-' : '+', ae);
-    } else {
-        n = real_width + 1;  // no exponent form fits: asterisks
-    }
-    return put_right(p, s, n, real_width);
-}
-
-// Formats of the count lines, parsed once.
-const Format& fmt_2i7() {
-    static const Format f("(2i7)");
+// Formats of the mesh files, parsed once. Lines of one to three I7 fields
+// use the same format: output stops at the first field without a value.
+const Format& fmt_i7s() {
+    static const Format f("(5i7)");
     return f;
 }
-const Format& fmt_5i7() {
-    static const Format f("(5i7)");
+const Format& fmt_coordinates() {
+    static const Format f("(3e18.9)");
     return f;
 }
 
@@ -143,10 +67,11 @@ void write_section(TextFile& out, const char* title, const char* kind) {
 
 // One line of integers in I7 fields.
 void write_ints(TextFile& out, std::initializer_list<int> v) {
-    char buf[8 * int_width];
-    char* p = buf;
-    for (int x : v) p = put_i7(p, x);
-    out.line(std::string_view(buf, static_cast<std::size_t>(p - buf)));
+    // Integers become format items without a temporary container.
+    FmtArg items[5] = {0, 0, 0, 0, 0};
+    std::size_t n = 0;
+    for (int x : v) items[n++] = x;
+    out.fmt_items(fmt_i7s(), items, n);
 }
 
 }  // namespace
@@ -283,7 +208,7 @@ void save_conv_mesh(TextFile& out, std::string_view name, int ln) {
     const ArraysState& a = arrays;
     write_head(out, name, ln);
     out.line(c_ne);
-    out.fmt(fmt_2i7(), {a.ns_d, a.ns_b});
+    write_ints(out, {a.ns_d, a.ns_b});
     write_section(out, c_domain, c_elements);
     out.line(c_idx_type);
     out.line(c_j_m);
@@ -317,16 +242,13 @@ void save_conv_nodes(TextFile& out, std::string_view name, int ln) {
 
     write_head(out, name, ln);
     out.line(c_nd);
-    out.fmt(fmt_5i7(), {space_dimension, a.np_d, a.np_b});
+    write_ints(out, {space_dimension, a.np_d, a.np_b});
     write_section(out, c_domain, c_nodes);
     out.line(c_idx);
     out.line(c_rr);
-    char buf[2 * real_width];
     for (int p = 1; p <= a.np_d; ++p) {
         write_ints(out, {p});
-        char* q = put_e18_9(buf, a.rr(1, p));
-        q = put_e18_9(q, a.rr(2, p));
-        out.line(std::string_view(buf, static_cast<std::size_t>(q - buf)));
+        out.fmt(fmt_coordinates(), {a.rr(1, p), a.rr(2, p)});
     }
     write_section(out, c_boundary, c_nodes);
     out.line(c_idx_jd_bound);
