@@ -2,12 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <string>
 #include <limits>
+#include <string>
 
 #include "delaunay/delaunay.hpp"
 #include "delaunay/eucl_delaunay.hpp"
 #include "domain/convert.hpp"
+#include "domain/front_2d.hpp"
 #include "driver/init_data.hpp"
 #include "grid/list.hpp"
 #include "metric/metric_2d.hpp"
@@ -28,10 +29,6 @@ std::string short_real(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.9g", v);
     return buf;
-}
-
-void set_status(simplex* head, int value) {
-    for (simplex* s = head->next; s != head; s = s->next) s->status = value;
 }
 
 }  // namespace
