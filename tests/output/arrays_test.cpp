@@ -1,5 +1,3 @@
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -28,17 +26,6 @@ std::vector<std::string> lines_of(const std::string& path) {
     std::istringstream in(test::read_file(path));
     for (std::string l; std::getline(in, l);) out.push_back(l);
     return out;
-}
-
-// Compares a written file with tests/expected/<name>; CORVAN_REGEN_GOLDEN=1
-// rewrites the expected file instead.
-void expect_golden(const std::string& written, const std::string& name) {
-    const std::string path = std::string(CORVAN_SOURCE_DIR) + "/tests/expected/" + name;
-    if (const char* r = std::getenv("CORVAN_REGEN_GOLDEN"); r != nullptr && std::string(r) == "1") {
-        std::ofstream(path, std::ios::trunc) << test::read_file(written);
-        return;
-    }
-    EXPECT_EQ(test::read_file(written), test::read_file(path)) << "differs from " << path;
 }
 
 struct Built {
@@ -89,8 +76,8 @@ TEST(SaveConv, MeshFilesOfTheSmallGrid) {
     Built t;
     save_conv("square", 6, t.dir.path().string());
     save_conv("square", 6, t.dir.path().string());
-    expect_golden(t.dir.file("grid.square"), "grid.square");
-    expect_golden(t.dir.file("nodes.square"), "nodes.square");
+    test::expect_golden(t.dir.file("grid.square"), "grid.square");
+    test::expect_golden(t.dir.file("nodes.square"), "nodes.square");
 }
 
 TEST(SaveConv, CommentLinesAndTheNameLine) {

@@ -1,6 +1,7 @@
 #include "support/test_support.hpp"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -36,6 +37,29 @@ std::string read_file(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+void expect_golden(const std::string& written, const std::string& golden) {
+    const std::filesystem::path path = std::filesystem::path(CORVAN_SOURCE_DIR) / "tests" / "expected" / golden;
+    const std::string got = read_file(written);
+    if (const char* r = std::getenv("CORVAN_REGEN_GOLDEN"); r != nullptr && std::string(r) == "1") {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::trunc) << got;
+        return;
+    }
+    const std::string want = read_file(path.string());
+    if (got == want) return;
+    std::istringstream gs(got), ws(want);
+    std::string gl, wl;
+    for (int line = 1;; ++line) {
+        const bool g_ok = static_cast<bool>(std::getline(gs, gl));
+        const bool w_ok = static_cast<bool>(std::getline(ws, wl));
+        if (!g_ok || !w_ok || gl != wl) {
+            ADD_FAILURE() << path << " differs at line " << line << ":\n  expected: " << (w_ok ? wl : "<end>")
+                          << "\n  got:      " << (g_ok ? gl : "<end>");
+            return;
+        }
+    }
 }
 
 }  // namespace corvan::test

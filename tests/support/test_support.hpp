@@ -38,4 +38,9 @@ private:
 
 std::string read_file(const std::string& path);
 
+// Compares the text of a written file with tests/expected/<golden>, whole;
+// a failure names the golden file and the first differing line.
+// CORVAN_REGEN_GOLDEN=1 rewrites the golden file instead.
+void expect_golden(const std::string& written, const std::string& golden);
+
 }  // namespace corvan::test
