@@ -8,16 +8,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 . scripts/deps.sh
-corvan_install g++ cmake make libgtest-dev libgmock-dev
+corvan_install g++ cmake make libgtest-dev libgmock-dev python3
+
+python3 scripts/check-layers.py
 
 if [ "${1:-}" = "--sanitize" ]; then
     build=build-sanitize
-    opts=(-DCMAKE_BUILD_TYPE=Debug -DCORVAN_SANITIZE=ON)
+    opts=(-DCMAKE_BUILD_TYPE=Debug -DCORVAN_SANITIZE=ON -DCORVAN_WERROR=ON)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
     build=build
-    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVAN_WERROR=ON)
 fi
 
 cmake -S . -B "$build" "${opts[@]}"

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geometry/curves.hpp"
+#include "grid/convert.hpp"
 #include "grid/list.hpp"
 #include "io/text_io.hpp"
 
@@ -75,8 +76,6 @@ struct Reporter {
             if (v != nullptr) say({v->x(1), v->x(2)});
         }
     }
-    // A missing neighbour reads as unnumbered, as in the element arrays.
-    static int index_of(const simplex* s) { return s == nullptr ? 0 : s->i; }
 };
 
 bool valid_local(int m) { return m >= 1 && m <= 3; }
@@ -135,8 +134,8 @@ consistency_problems run_consistency(grid_record& grid, bool print) {
             // unnumbered; a segment without internal triangle is warned
             // about by the numbering already.
             const simplex* t = bs->int_spx;
-            if (t != nullptr && Reporter::index_of(t->opp(1).spx) != 0 &&
-                Reporter::index_of(t->opp(2).spx) != 0 && Reporter::index_of(t->opp(3).spx) != 0) {
+            if (t != nullptr && index_of(t->opp(1).spx) != 0 &&
+                index_of(t->opp(2).spx) != 0 && index_of(t->opp(3).spx) != 0) {
                 r.neighs(bs, t);
             }
             guard_runaway(++count, limit, "id_spx_loop/check_consistency loop failure (max_loop =");

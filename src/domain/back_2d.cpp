@@ -7,9 +7,9 @@
 
 #include "delaunay/delaunay.hpp"
 #include "delaunay/eucl_delaunay.hpp"
-#include "domain/convert.hpp"
+#include "grid/convert.hpp"
 #include "domain/front_2d.hpp"
-#include "driver/init_data.hpp"
+#include "input/init_data.hpp"
 #include "grid/list.hpp"
 #include "metric/metric_2d.hpp"
 

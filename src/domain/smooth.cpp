@@ -6,7 +6,7 @@
 
 #include "grid/one_based.hpp"
 #include "io/text_io.hpp"
-#include "output/arrays.hpp"
+#include "mesh/arrays.hpp"
 
 namespace corvan {
 

@@ -10,14 +10,19 @@
 #include "domain/back_2d.hpp"
 #include "domain/front_2d.hpp"
 #include "domain/smooth.hpp"
-#include "driver/init_data.hpp"
+#include "input/init_data.hpp"
 #include "geometry/curves.hpp"
+#include "input/init_data.hpp"
 #include "io/text_io.hpp"
 #include "metric/metric_2d.hpp"
-#include "output/arrays.hpp"
+#include "mesh/arrays.hpp"
+#include "output/mesh_files.hpp"
 #include "output/plots.hpp"
 
 namespace corvan {
+
+grid_record grid;
+grid_record back;
 
 namespace {
 
@@ -67,7 +72,7 @@ void check_orientation(const grid_record& g) {
 
 }  // namespace
 
-void build_grid(const std::string& directory, const std::string& name) {
+void build_grid(const std::string& directory, const std::string& name, const Options& /*options*/) {
     const int choice = 0;  // construction of the front points
     {
         RecordReader geo(stage_file(directory, "/geometry.", name));

@@ -4,7 +4,15 @@
 
 #include <string>
 
+#include "driver/options.hpp"
+#include "grid/grid_types.hpp"
+
 namespace corvan {
+
+// The two program-wide grid records: the grid being built (its edges carry
+// the boundary grids, its own lists the domain grid) and the background grid.
+extern grid_record grid;
+extern grid_record back;
 
 // The directory every build and plot file name starts with.
 inline const std::string kDirectory = "./";
@@ -13,8 +21,8 @@ inline const std::string kDirectory = "./";
 // the domain file's step limit is positive, refines, numbers and optionally
 // smooths the domain grid; ends with the consistency checks and counts.
 // File names: directory(1:ld) + "/geometry." (or "/boundary.", "/domain.")
-// + the problem stem.
-void build_grid(const std::string& directory, const std::string& name);
+// + the problem stem. The options add stages beyond the default build.
+void build_grid(const std::string& directory, const std::string& name, const Options& options);
 
 // Numbers the grid again and writes the element and node files in the
 // current directory.

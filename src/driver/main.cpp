@@ -1,18 +1,29 @@
-// corvan: builds the grid of one problem. The problem name is read from
-// standard input; everything else comes from the problem's files.
+// corvan: builds the grid of one problem. The problem name comes from the
+// command line or, without one, from standard input; everything else comes
+// from the problem's files.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "driver/grid_2d.hpp"
-#include "driver/init_data.hpp"
+#include "driver/options.hpp"
+#include "input/init_data.hpp"
 #include "io/text_io.hpp"
 
-int main() {
+int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    corvan::RecordReader input(std::cin, "standard input");
-    std::string name;
-    corvan::init_boundary(input, name);
-    corvan::build_grid(corvan::kDirectory, name);
+    const corvan::CommandLine cl = corvan::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (const int status = corvan::answer_command_line(cl); status >= 0) return status;
+    const corvan::Options& options = cl.options;
+
+    std::string name = options.name;
+    if (name.empty()) {
+        corvan::RecordReader input(std::cin, "standard input");
+        corvan::init_boundary(input, name, corvan::grid);
+    } else {
+        corvan::load_boundary(name, corvan::grid);
+    }
+    corvan::build_grid(corvan::kDirectory, name, options);
     corvan::save_grid(corvan::kDirectory, name);
     corvan::plot_grid(corvan::kDirectory, name, -1, 1, 1);
     std::cout.flush();

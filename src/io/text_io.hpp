@@ -110,6 +110,8 @@ std::string ld_record(std::initializer_list<FmtArg> items);
 void say(std::initializer_list<FmtArg> items);
 // Writes a line to standard output exactly as given (no leading blank).
 void say_line(std::string_view text);
+// Writes a line to standard error exactly as given (usage errors).
+void warn_line(std::string_view text);
 // Writes formatted records to standard output.
 void say_fmt(const Format& f, std::initializer_list<FmtArg> items);
 

@@ -4,7 +4,7 @@
 #include "check/check_grid.hpp"
 #include "geometry/curves.hpp"
 #include "io/text_io.hpp"
-#include "output/small_grid.hpp"
+#include "support/small_grid.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {
@@ -16,9 +16,13 @@ using test::SmallGrid;
 // Expected text is built with the message-record convention itself.
 std::string rec(std::initializer_list<FmtArg> items) { return ld_record(items) + "\n"; }
 const std::string blank = rec({});
-std::string escaped(std::string s) {
-    for (std::size_t k = s.find('*'); k != std::string::npos; k = s.find('*', k + 2)) s.insert(k, "\\");
-    return s;
+std::string escaped(const std::string& s) {
+    std::string out;
+    for (const char c : s) {
+        if (c == '*') out += '\\';
+        out += c;
+    }
+    return out;
 }
 
 // A curve table of straight curves (x1, y1, x2, y2), and edges on curves

@@ -11,7 +11,7 @@
 #include "delaunay/eucl_delaunay.hpp"
 #include "domain/back_2d.hpp"
 #include "domain/front_2d.hpp"
-#include "driver/init_data.hpp"
+#include "input/init_data.hpp"
 #include "geometry/curves.hpp"
 #include "grid/list.hpp"
 #include "support/test_support.hpp"
@@ -139,7 +139,8 @@ TEST(FrontStage, UnitSquareIsRefinedAndEveryTriangleAccepted) {
     std::istringstream name_in("square\n");
     RecordReader input(name_in, "standard input");
     std::string name;
-    init_boundary(input, name);
+    grid_record grid, back;
+    init_boundary(input, name, grid);
     RecordReader geo("geometry.square");
     load_curves(geo, 1);
     reset_walk_random();

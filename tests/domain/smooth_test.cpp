@@ -4,7 +4,7 @@
 
 #include "domain/smooth.hpp"
 #include "grid/list.hpp"
-#include "output/arrays.hpp"
+#include "mesh/arrays.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {

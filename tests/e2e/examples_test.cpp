@@ -251,6 +251,30 @@ TEST_P(Examples, RunWritesAValidMesh) {
 
 INSTANTIATE_TEST_SUITE_P(All, Examples, ::testing::Values("square", "hole", "slot"));
 
+// The name on the command line gives the files the name typed on standard
+// input gives; a wrong command line exits 2 with a usage line and writes
+// nothing; --help and --version answer on standard output.
+TEST(CommandLine, NameArgumentAndUsage) {
+    TempDir typed, given;
+    ASSERT_EQ(run_corvan(typed, "slot").status, 0);
+    run_corvan(given, "slot");
+    for (const char* f : {"grid.slot", "nodes.slot"}) fs::remove(given.file(f));
+    const std::string cd = "cd '" + given.path().string() + "' && '" + CORVAN_EXE + "' ";
+    ASSERT_EQ(std::system((cd + "slot < /dev/null > run.out").c_str()), 0);
+    for (const char* f : {"grid.slot", "nodes.slot"}) EXPECT_EQ(read_file(typed.file(f)), read_file(given.file(f))) << f;
+    fs::remove(given.file("grid.slot"));
+    for (const char* bad : {"--frobnicate slot", "slot extra", "--export stl slot"}) {
+        const int rc = std::system((cd + bad + " < /dev/null > run.out 2> run.err").c_str());
+        EXPECT_EQ(WEXITSTATUS(rc), 2) << bad;
+        EXPECT_NE(read_file(given.file("run.err")).find("usage: corvan"), std::string::npos) << bad;
+        EXPECT_FALSE(fs::exists(given.file("grid.slot"))) << bad;
+    }
+    EXPECT_EQ(std::system((cd + "--help > run.out").c_str()), 0);
+    EXPECT_NE(read_file(given.file("run.out")).find("--optimize"), std::string::npos);
+    EXPECT_EQ(std::system((cd + "--version > run.out").c_str()), 0);
+    EXPECT_EQ(read_file(given.file("run.out")).rfind("corvan ", 0), 0u);
+}
+
 TEST(Examples, SameInputGivesIdenticalFiles) {
     TempDir a, b;
     ASSERT_EQ(run_corvan(a, "hole").status, 0);

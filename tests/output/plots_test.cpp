@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "output/plots.hpp"
-#include "output/small_grid.hpp"
+#include "support/small_grid.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {

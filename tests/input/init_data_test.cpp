@@ -1,4 +1,4 @@
-#include "driver/init_data.hpp"
+#include "input/init_data.hpp"
 
 #include <sstream>
 #include <string>
@@ -8,6 +8,8 @@
 
 namespace corvan {
 namespace {
+
+grid_record grid;
 
 // Works inside a fresh directory and returns to the old one afterwards.
 struct InDir {
@@ -48,7 +50,7 @@ std::string run_input(const std::string& typed) {
     std::istringstream in(typed);
     RecordReader r(in, "standard input");
     std::string name;
-    init_boundary(r, name);
+    init_boundary(r, name, grid);
     return name;
 }
 

@@ -1,4 +1,4 @@
-#include "domain/convert.hpp"
+#include "grid/convert.hpp"
 
 #include "grid/list.hpp"
 #include "io/text_io.hpp"

@@ -1,16 +1,11 @@
-// Node and element arrays of the finished grid, and the mesh files written
-// from them. The linked records of the grid are numbered (domain nodes in
-// pnt_head order, domain elements in int_head order, boundary nodes and
-// elements edge by edge) and copied into plain 1-based arrays that smoothing
-// and the mesh files work on.
+// Node and element arrays of the finished grid. The linked records of the
+// grid are numbered (domain nodes in pnt_head order, domain elements in
+// int_head order, boundary nodes and elements edge by edge) and copied into
+// plain 1-based arrays that smoothing and the mesh files work on.
 #pragma once
-
-#include <string>
-#include <string_view>
 
 #include "grid/grid_types.hpp"
 #include "grid/one_based.hpp"
-#include "io/text_io.hpp"
 
 namespace corvan {
 
@@ -57,14 +52,5 @@ void p_vect_boundary(point* head, int& counter);
 // Clears the index of the segment beyond an edge end point, so the boundary
 // connectivity is cut there.
 void s_vect_boundary(simplex* head, int edge_index, int& counter);
-
-// Gives every boundary element k its own boundary nodes 2k - 1 and 2k, then
-// writes the element file dir/"grid."name(1:ln) and the node file
-// dir/"nodes."name(1:ln), both closed on return. Existing files are
-// overwritten; a file that cannot be written stops the run.
-void save_conv(const std::string& name, int ln, const std::string& dir = ".");
-// The element file and the node file, written to an open file.
-void save_conv_mesh(TextFile& out, std::string_view name, int ln);
-void save_conv_nodes(TextFile& out, std::string_view name, int ln);
 
 }  // namespace corvan

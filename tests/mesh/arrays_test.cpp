@@ -1,8 +1,7 @@
-#include <sstream>
 #include <vector>
 
-#include "output/arrays.hpp"
-#include "output/small_grid.hpp"
+#include "mesh/arrays.hpp"
+#include "support/small_grid.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {
@@ -21,16 +20,8 @@ V flat(const ArraysState& a) {
     return v;
 }
 
-std::vector<std::string> lines_of(const std::string& path) {
-    std::vector<std::string> out;
-    std::istringstream in(test::read_file(path));
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
-
 struct Built {
     SmallGrid s;
-    test::TempDir dir;
     Built() {
         build_small_grid(s);
         build_arrays(s.g);
@@ -67,37 +58,6 @@ TEST(BuildArrays, MissingVertexAndMissingInternalTriangleWarnAndGiveZero) {
     EXPECT_EQ(test::output_of([&] { build_arrays(s.g); }),
               " WARNING: point not associated (s_vect_domain)\n Boundary simplex without neighs() found\n");
     EXPECT_EQ((V{arrays.jj(3, 2), arrays.neighs(4), arrays.jjs(1, 4)}), (V{0, 0, 4}));
-}
-
-// Every boundary element gets its own two nodes: the corner P1 ends edge 2
-// and begins edge 1, so nodes 8 and 1 both stand on it. A second save finds
-// that numbering already made and writes the same files.
-TEST(SaveConv, MeshFilesOfTheSmallGrid) {
-    Built t;
-    save_conv("square", 6, t.dir.path().string());
-    save_conv("square", 6, t.dir.path().string());
-    test::expect_golden(t.dir.file("grid.square"), "grid.square");
-    test::expect_golden(t.dir.file("nodes.square"), "nodes.square");
-}
-
-TEST(SaveConv, CommentLinesAndTheNameLine) {
-    Built t;
-    const std::string tail = std::string(43, ' ') + "#";
-    save_conv("abcdefghijklmnopqrst", 20, t.dir.path().string());
-    int comments = 0;
-    for (const char* f : {"grid.abcdefghijklmnopqrst", "nodes.abcdefghijklmnopqrst"}) {
-        const auto lines = lines_of(t.dir.file(f));
-        EXPECT_EQ(lines[1], "#    NAME:      abcdefghijklmno" + tail);
-        for (const std::string& l : lines) {
-            if (l.empty() || l[0] != '#') continue;
-            ++comments;
-            EXPECT_EQ(l.size(), l.rfind("#  NE_D", 0) == 0 ? 68u : 75u) << f << ": " << l;
-        }
-    }
-    EXPECT_EQ(comments, 18 + 15);
-    // The name stops at its first blank, in the file name and the NAME line.
-    save_conv("duct 2", 4, t.dir.path().string());
-    EXPECT_EQ(lines_of(t.dir.file("grid.duct"))[1], "#    NAME:      " + std::string(11, ' ') + "duct" + tail);
 }
 
 }  // namespace

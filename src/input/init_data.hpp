@@ -17,11 +17,6 @@
 
 namespace corvan {
 
-// The two program-wide grid records: the grid being built (its edges carry
-// the boundary grids, its own lists the domain grid) and the background grid.
-extern grid_record grid;
-extern grid_record back;
-
 // Limits of the boundary and data files: a larger count is taken as a
 // corrupt file and stops the run before anything is allocated.
 constexpr int max_boundary_edges = 1'000'000;
@@ -50,10 +45,14 @@ int command_records(int command);
 void read_boundary_counts(RecordReader& in, grid_record& g);
 
 // The whole problem input: asks for the problem name and reads it from
-// input (one free-form character value; an empty name or stem stops), reads
-// the boundary file, writes the knots file, builds and saves the curves and
-// loads the edge table of grid. name receives the name as read.
-void init_boundary(RecordReader& input, std::string& name);
+// input (one free-form character value; an empty name or stem stops), then
+// load_boundary. name receives the name as read.
+void init_boundary(RecordReader& input, std::string& name, grid_record& grid);
+
+// The problem input for a known name (a non-empty stem): reads the boundary
+// file, writes the knots file, builds and saves the curves and loads the
+// edge table of grid.
+void load_boundary(const std::string& name, grid_record& grid);
 
 // Builds the curve table from "knots." + stem and writes it to
 // "geometry." + stem.
@@ -61,7 +60,7 @@ void make_geometry(const std::string& name);
 
 // Reads section 3 of the boundary file into grid (the reader stands just
 // after section 2) and gives every edge and the grid fresh list heads.
-void load_topology(RecordReader& in);
+void load_topology(RecordReader& in, grid_record& grid);
 
 // Section 3 into g, from its title record on (the reader stands just after
 // section 2): the edge table (allocated with n_edge records unless it has

@@ -1,4 +1,4 @@
-#include "driver/init_data.hpp"
+#include "input/init_data.hpp"
 
 #include <cmath>
 #include <string>
@@ -8,9 +8,6 @@
 #include "grid/list.hpp"
 
 namespace corvan {
-
-grid_record grid;
-grid_record back;
 
 namespace {
 
@@ -152,13 +149,16 @@ int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b,
     return 0;
 }
 
-void init_boundary(RecordReader& input, std::string& name) {
+void init_boundary(RecordReader& input, std::string& name, grid_record& grid) {
     say_line("");
     say({"Problem name ?"});
     input.read("problem name", name);
-    const std::string stem = problem_stem(name);
-    if (stem.empty()) input.reject("the problem name is empty or starts with a blank");
+    if (problem_stem(name).empty()) input.reject("the problem name is empty or starts with a blank");
+    load_boundary(name, grid);
+}
 
+void load_boundary(const std::string& name, grid_record& grid) {
+    const std::string stem = problem_stem(name);
     RecordReader bnd("boundary." + stem);
     say_line("");
     say({"Loading boundary data:"});
@@ -213,7 +213,7 @@ void init_boundary(RecordReader& input, std::string& name) {
     }
     knots.close();
     make_geometry(name);
-    load_topology(bnd);
+    load_topology(bnd, grid);
 }
 
 void make_geometry(const std::string& name) {
@@ -227,7 +227,7 @@ void make_geometry(const std::string& name) {
     geometry.close();
 }
 
-void load_topology(RecordReader& in) {
+void load_topology(RecordReader& in, grid_record& grid) {
     say_line(" loading topology...");
     read_topology(in, grid);
 }

@@ -5,6 +5,10 @@
 
 namespace corvan {
 
+// The number a record was given, 0 for a missing record.
+inline int index_of(const point* p) { return p == nullptr ? 0 : p->i; }
+inline int index_of(const simplex* s) { return s == nullptr ? 0 : s->i; }
+
 // Numbers the records of the list consecutively from n + 1 into their i; n
 // is returned increased by the list length.
 void set_p2i(int& n, point* head);

@@ -2,10 +2,10 @@
 #include <tuple>
 #include <utility>
 
-#include "domain/convert.hpp"
+#include "grid/convert.hpp"
 #include "grid/list.hpp"
 #include "io/text_io.hpp"
-#include "output/small_grid.hpp"
+#include "support/small_grid.hpp"
 #include "support/test_support.hpp"
 
 namespace corvan {
