@@ -67,12 +67,12 @@ void print_quality_report(const std::string& name, const GridQuality& q, const s
         // One mark per 2.5 % of the triangles, at least one for any.
         const auto marks = static_cast<std::size_t>(n > 0 ? std::max(1.0, std::round(share / 2.5)) : 0.0);
         say_line(row("  " + fmt_i(b * kAngleBinWidth, 2) + " -" + fmt_i((b + 1) * kAngleBinWidth, 3)) +
-                 fmt_i(n, 9) + fmt_f(share, 7, 1) + " %  " + std::string(marks, '#'));
+                 fmt_i(n, 9) + fmt_f(share, 7, 1) + " %" + (marks > 0 ? "  " + std::string(marks, '#') : ""));
     }
     say_line(row("side length / target spacing") + "mean" + fmt_f(q.length_mean, 8, 4) + "   std" +
              fmt_f(q.length_std, 8, 4) + "   min" + fmt_f(q.length_min, 8, 4) + "   max" +
              fmt_f(q.length_max, 8, 4) + "   (" + std::to_string(q.sides) + " sides)");
-    say_line(row("time per stage (seconds)"));
+    say_line("   time per stage (seconds)");
     for (const StageTime& s : times) say_line(row("  " + s.stage) + fmt_f(s.seconds, 10, 4));
     say_line(row("  total") + fmt_f(total_seconds(times), 10, 4));
     say_line(" Quality report written to " + json_path);
