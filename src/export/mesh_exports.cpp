@@ -28,7 +28,8 @@ std::string int_format(int n, long long max) {
 constexpr std::string_view kReal = "(e25.17)";
 constexpr std::string_view kPlanePoint = "(2e25.17,' 0')";
 
-// Text for XML content and attribute values.
+// Text for XML content and attribute values; control characters, which XML
+// does not allow, become '?'.
 std::string xml_escaped(std::string_view s) {
     std::string out;
     for (const char c : s) {
@@ -37,7 +38,7 @@ std::string xml_escaped(std::string_view s) {
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
-        default: out += c; break;
+        default: out += static_cast<unsigned char>(c) < 0x20 ? '?' : c; break;
         }
     }
     return out;
