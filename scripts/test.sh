@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 . scripts/deps.sh
-corvan_install g++ cmake make libgtest-dev libgmock-dev python3
+corvan_install g++ cmake make libgtest-dev libgmock-dev python3 python3-meshio
 
 python3 scripts/check-layers.py
 

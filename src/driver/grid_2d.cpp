@@ -10,6 +10,7 @@
 #include "domain/back_2d.hpp"
 #include "domain/front_2d.hpp"
 #include "domain/smooth.hpp"
+#include "driver/stage_clock.hpp"
 #include "input/init_data.hpp"
 #include "geometry/curves.hpp"
 #include "input/init_data.hpp"
@@ -90,6 +91,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     boundary_grid(grid);
     contability(grid, 0);
     check_orientation(grid);
+    stage_clock.lap("boundary grid");
     {
         RecordReader bnd(stage_file(directory, "/boundary.", name));
         load_back_read(bnd, back);
@@ -104,13 +106,16 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     int nstep = 0, ismooth = 0;
     dom.read("the step limit and the smoothing switch", nstep, ismooth);
     build_back(dom, grid, back);
+    stage_clock.lap("background");
     if (nstep > 0) {
         front_grid(grid, back, nstep, choice, dom);
         build_arrays(grid);
+        stage_clock.lap("front");
         if (ismooth == 1) {
             say({"Smoothing (Laplacian)."});
             smooth();
             update_geometry(2, grid.int_head);
+            stage_clock.lap("smoothing");
         } else {
             say({"No Smoothing."});
         }
@@ -119,6 +124,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     }
     check_consistency(grid);
     contability(grid, 1);
+    stage_clock.lap("checks");
 }
 
 void save_grid(const std::string& /*directory*/, const std::string& name) {

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "driver/exports.hpp"
 #include "driver/grid_2d.hpp"
 #include "driver/options.hpp"
+#include "driver/stage_clock.hpp"
 #include "input/init_data.hpp"
 #include "io/text_io.hpp"
 
@@ -23,9 +25,13 @@ int main(int argc, char** argv) {
     } else {
         corvan::load_boundary(name, corvan::grid);
     }
+    corvan::stage_clock.lap("problem input");
     corvan::build_grid(corvan::kDirectory, name, options);
     corvan::save_grid(corvan::kDirectory, name);
+    corvan::stage_clock.lap("save");
     corvan::plot_grid(corvan::kDirectory, name, -1, 1, 1);
+    corvan::stage_clock.lap("plots");
+    corvan::export_grid(name, options);
     std::cout.flush();
     return 0;
 }

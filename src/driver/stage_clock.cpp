@@ -1,0 +1,15 @@
+#include "driver/stage_clock.hpp"
+
+#include <utility>
+
+namespace corvan {
+
+StageClock stage_clock;
+
+void StageClock::lap(std::string stage) {
+    const auto now = std::chrono::steady_clock::now();
+    times_.push_back({std::move(stage), std::chrono::duration<double>(now - last_).count()});
+    last_ = now;
+}
+
+}  // namespace corvan
