@@ -71,12 +71,16 @@ void load_topology(RecordReader& in, grid_record& grid);
 // or a spacing that is not positive.
 void read_topology(RecordReader& in, grid_record& g);
 
-// Knots-file curve groups: header_ writes records 1-5 of a group (end
-// condition code), line_ and gen_ell_ write a whole group (angles in
-// radians, n >= 2). line_ and gen_ell_ return 0, or the number of the first
-// point whose coordinates overflow their "(2f20.10)" fields (the group is
-// then incomplete and the caller stops the run).
+// Knots-file curve groups: header_ writes the records of a group before its
+// points (end condition code; the second form writes a clamped curve's end
+// slopes d1 and dn), line_ and gen_ell_ write a whole group (angles in
+// radians, n >= 2; an arc that is not a whole turn is clamped to its unit
+// tangents). Points are written with ten decimals, fields widened to keep a
+// blank between them. line_ and gen_ell_ return 0, or the number of the
+// first point that is not finite or repeats its predecessor to those
+// decimals (the group is then incomplete and the caller stops the run).
 void header_(TextFile& out, int n, int code);
+void header_(TextFile& out, int n, const Vec<double, 2>& d1, const Vec<double, 2>& dn);
 int line_(TextFile& out, int n, const Vec<double, 2>& xa, const Vec<double, 2>& xb);
 int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b, double t1, double t2);
 

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string>
 
+#include "geometry/curves.hpp"
 #include "grid/list.hpp"
 #include "support/test_support.hpp"
 
@@ -75,16 +76,19 @@ TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
                   "        2.0000000000        0.0000000000\n" +
                   group_head + "           0\n" + xy +
                   // (0, 0) moved by (1, 0) and turned clockwise by 90 degrees is (0, -1).
-                  "     0.00000    -1.00000\n"
-                  "     1.00000    -1.00000\n"
-                  "     2.00000    -1.00000\n"
+                  "        0.0000000000       -1.0000000000\n"
+                  "        1.0000000000       -1.0000000000\n"
+                  "        2.0000000000       -1.0000000000\n"
                   "         DIM      POINTS\n           2           5\n         IDC\n           2\n" + xy +
                   "        1.0000000000        0.0000000000\n"
                   "        0.0000000000        1.0000000000\n"
                   "       -1.0000000000        0.0000000000\n"
                   "       -0.0000000000       -1.0000000000\n"
                   "        1.0000000000        0.0000000000\n"
-                  "         DIM      POINTS\n           2           5\n         IDC\n           2\n" + xy +
+                  // An open arc is clamped to its unit tangents.
+                  "         DIM      POINTS\n           2           5\n         IDC\n           1\n"
+                  "          D1          DN\n"
+                  "       -0.0000000000        1.0000000000       -0.0000000000       -1.0000000000\n" + xy +
                   "        3.0000000000        2.0000000000\n"
                   "        2.4142135624        2.7071067812\n"
                   "        1.0000000000        3.0000000000\n"
@@ -135,8 +139,8 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     stops(boundary(), "cannot open file pts\\.dat");
     d.dir.write("pts.dat", "1\n0 0\n");
     stops(boundary(), "pts\\.dat, line 1:\n edge 2: n = 1, a data file needs 2");
-    d.dir.write("pts.dat", "2\n0 0\n2000000 0\n");
-    stops(boundary(), "pts\\.dat, line 3:\n edge 2: the point does not fit");
+    d.dir.write("pts.dat", "3\n0 0\n0 1\n0 1.00000000001\n");
+    stops(boundary(), "pts\\.dat, line 4:\n edge 2: point 3 is not finite once moved, or repeats point 2");
 
     d.dir.write("pts.dat", points);
     stops(changed("\nline\n", "\nLine\n"),
@@ -147,7 +151,20 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     stops(header("4 -2"), "boundary.bad, line 5:\n n_edge = -2");
     stops(header("4000000 4"), "n_vert = 4000000");
     stops(changed("5  0.0 0.0  1.0", "3  0.0 0.0  1.0"), "edge 3: circle command with n = 3, it needs 4");
-    stops(changed("360.0", "0.0"), "knots\\.bad, line 25:\n curve 3: point 2 repeats point 1 \\(zero chord\\)");
+    stops(changed("360.0", "0.0"), "boundary\\.bad, line 25:\n edge 3: point 2 of the command is not finite, or repeats");
+    stops(changed("0.0 360.0", "360.0 -360.0"), "line 25:\n edge 3: circle command from 360 to -360 degrees: an arc may");
+    stops(changed("2.0 1.0  0.0", "0.0 1.0  0.0"), "line 30:\n edge 4: ellipse command with a zero semi-axis");
+}
+
+// Fields never run together, however long the value: a line at y = -2e7
+// and data points far from the origin read back exactly.
+TEST(ProblemInput, FarCoordinatesReadBack) {
+    InDir d;
+    d.dir.write("boundary.far", boundary("3  0.0 -20000000.0  2.0 -20000000.0"));
+    d.dir.write("pts.dat", "3\n-123456.0123456789 0\n0 1\n0 2\n");
+    run_input("far\n");
+    EXPECT_EQ(curv(1).x(2, 3), -2e7);
+    EXPECT_EQ(curv(2).x(2, 1), 123455.0123456789);  // (x + 1, 0) turned clockwise by 90 degrees
 }
 
 TEST(ProblemInputStops, TopologyValues) {
