@@ -1,5 +1,6 @@
 #include "input/init_data.hpp"
 
+#include <cmath>
 #include <sstream>
 #include <string>
 
@@ -154,6 +155,29 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     stops(changed("360.0", "0.0"), "boundary\\.bad, line 25:\n edge 3: point 2 of the command is not finite, or repeats");
     stops(changed("0.0 360.0", "360.0 -360.0"), "line 25:\n edge 3: circle command from 360 to -360 degrees: an arc may");
     stops(changed("2.0 1.0  0.0", "0.0 1.0  0.0"), "line 30:\n edge 4: ellipse command with a zero semi-axis");
+}
+
+// An open arc follows its circle between the points too: within 1e-5 for
+// a quarter circle given 9 points and a half circle given 17 (a closed
+// spline through them strayed by 0.02 and 0.004).
+TEST(ProblemInput, OpenArcsStayOnTheirCircle) {
+    InDir d;
+    {
+        TextFile knots("knots.arcs");
+        knots.fmt(Format("(6x,a6/i12)"), {"N_CURV", 2});
+        Vec<double, 2> c;
+        EXPECT_EQ(gen_ell_(knots, 9, c, 1.0, 1.0, M_PI / 2, 0.0), 0);
+        EXPECT_EQ(gen_ell_(knots, 17, c, 1.0, 1.0, M_PI, 0.0), 0);
+    }
+    RecordReader in("knots.arcs");
+    new_curves(in, 1);
+    for (int ic = 1; ic <= 2; ++ic) {
+        for (int k = 0; k <= 400; ++k) {
+            Vec<double, 2> p;
+            evalc_0(ic, k / 400.0, p);
+            ASSERT_NEAR(std::hypot(p(1), p(2)), 1.0, 1e-5) << "curve " << ic << ", q = " << k / 400.0;
+        }
+    }
 }
 
 // Fields never run together, however long the value: a line at y = -2e7
