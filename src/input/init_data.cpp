@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -133,6 +135,22 @@ void data_command(RecordReader& bnd, TextFile& knots, int i) {
 bool whole_turn(double t1, double t2) {
     return std::fabs(std::fabs(t2 - t1) - 2.0 * pi_deg) <= 1e-12 * 2.0 * pi_deg;
 }
+
+}  // namespace
+
+namespace {
+
+// The curves the problem input built, at full precision, and the geometry
+// file it wrote them to (empty when it wrote none).
+struct BuiltCurves {
+    std::string path;
+    Array1<curve> table;
+} built;
+
+// The grid is built from the geometry file's curves only while its 7
+// digits keep every curve within this share of the smallest spacing of the
+// edges it carries.
+constexpr double kGeometryShare = 1e-4;
 
 }  // namespace
 
@@ -316,6 +334,43 @@ void make_geometry(const std::string& name) {
     TextFile geometry("geometry." + stem);
     save_curves(geometry, 1);
     geometry.close();
+    built.path = geometry.path();
+    built.table = curv;
+}
+
+void load_geometry(RecordReader& in, const grid_record& g) {
+    load_curves(in, 1);
+    std::error_code ec;
+    const bool same_file = !built.path.empty() && std::filesystem::equivalent(in.name(), built.path, ec);
+    Array1<curve> exact = std::move(built.table);
+    built = BuiltCurves();
+    if (!same_file || exact.size() != n_curv) return;
+
+    // The smallest spacing each curve is meshed with; curves no edge uses
+    // do not matter.
+    Array1<double> h(n_curv, std::numeric_limits<double>::infinity());
+    for (int i = 1; i <= g.n_edge; ++i) {
+        const edge_record& e = g.edge(i);
+        if (e.icurv < 1 || e.icurv > n_curv) continue;
+        for (int j = 1; j <= e.ndata; ++j) h(e.icurv) = std::min(h(e.icurv), e.hdata(1, j));
+    }
+    int worst = 0;
+    double worst_share = 0.0;
+    for (int ic = 1; ic <= n_curv; ++ic) {
+        if (!std::isfinite(h(ic))) continue;
+        const double share = curve_gap(exact(ic), curv(ic)) / h(ic);
+        if (share > worst_share) {
+            worst = ic;
+            worst_share = share;
+        }
+    }
+    // All or nothing, so that curves meeting at a vertex stay joined.
+    if (worst_share > kGeometryShare) {
+        curv = std::move(exact);
+        say({"The 7 digits of " + in.name() + " would move curve " + std::to_string(worst) + " by " +
+             short_real(worst_share) + " times its spacing:"});
+        say({"the grid is built from the curves at full precision."});
+    }
 }
 
 void load_topology(RecordReader& in, grid_record& grid) {
@@ -368,8 +423,9 @@ void read_topology(RecordReader& in, grid_record& g) {
                 in.reject(where() + ": idata = " + std::to_string(law) + ", the spacing law must be 1, 2 or 3");
             }
             if (!(sd >= 0.0 && sd <= 1.0)) in.reject(where() + ": sdata must lie in [0, 1]");
-            // The data points run along the curve.
-            if (j >= 2 && sd < e.sdata(j - 1)) in.reject(where() + ": sdata is smaller than the previous data point's");
+            // The data points run along the curve, and the spacing law of an
+            // interval of no length is undefined.
+            if (j >= 2 && sd <= e.sdata(j - 1)) in.reject(where() + ": sdata must exceed the previous data point's");
             if (!(h > 0.0)) in.reject(where() + ": the spacing h must be positive");
             e.idata(j) = law;
             e.sdata(j) = sd;

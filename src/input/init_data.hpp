@@ -58,6 +58,13 @@ void load_boundary(const std::string& name, grid_record& grid);
 // "geometry." + stem.
 void make_geometry(const std::string& name);
 
+// Replaces the curve table with the curves of the geometry file in.
+// When the file is the one make_geometry wrote in this run, and its 7
+// digits move a curve by more than a tiny share of the smallest spacing of
+// its edges in g (a domain far from the origin), the curves are kept as
+// make_geometry built them instead, with a note.
+void load_geometry(RecordReader& in, const grid_record& g);
+
 // Reads section 3 of the boundary file into grid (the reader stands just
 // after section 2) and gives every edge and the grid fresh list heads.
 void load_topology(RecordReader& in, grid_record& grid);
@@ -68,7 +75,7 @@ void load_topology(RecordReader& in, grid_record& grid);
 // Stops, naming the file, line and edge, on ndata < 2 (with the historic
 // message), ndata above max_spacing_data, icurv outside 1..n_edge, vbeg or
 // vend outside 1..n_vert, idata(j >= 2) outside 1..3, sdata outside [0, 1]
-// or a spacing that is not positive.
+// or not above the previous data point's, or a spacing that is not positive.
 void read_topology(RecordReader& in, grid_record& g);
 
 // Knots-file curve groups: header_ writes the records of a group before its

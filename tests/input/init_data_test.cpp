@@ -206,8 +206,8 @@ TEST(ProblemInputStops, TopologyValues) {
     stops("1 2 1 2", "1 0.0 0.5\n4 1.0 0.5\n", "edge 1, data point 2: idata = 4, the spacing law must be 1, 2 or 3");
     stops("1 2 1 2", "1 0.0 0.5\n1 1.5 0.5\n", "edge 1, data point 2: sdata must lie in \\[0, 1\\]");
     stops("1 2 1 2", "1 0.0 0.0\n1 1.0 0.5\n", "edge 1, data point 1: the spacing h must be positive");
-    stops("1 3 1 2", "1 0.0 0.5\n1 0.7 0.5\n1 0.3 0.5\n",
-          "edge 1, data point 3: sdata is smaller than the previous data point's");
+    stops("1 3 1 2", "1 0.0 0.5\n1 0.7 0.5\n1 0.3 0.5\n", "edge 1, data point 3: sdata must exceed the previous");
+    stops("1 3 1 2", "1 0.0 0.5\n1 1.0 0.5\n1 1.0 0.3\n", "line 41:\n edge 1, data point 3: sdata must exceed");
 }
 
 }  // namespace
