@@ -448,3 +448,29 @@ TEST(Regression, BoundaryInTheWrongDirectionStopsBeforeWritingAMesh) {
 }
 
 }  // namespace
+
+namespace {
+
+// Inputs that once failed, stopped without saying where, or were refused
+// for a file the user never wrote: each folder of tests/inputs/fix holds a
+// problem named after the folder and a file `expect` with the exit status
+// on its first line and a fragment of the output on its second ("\n"
+// stands for a line end). A run that succeeds must write a valid mesh.
+TEST(Regression, FixInputsEndAsExpected) {
+    for (const auto& entry : fs::directory_iterator(fs::path(CORVAN_SOURCE_DIR) / "tests" / "inputs" / "fix")) {
+        const std::string name = entry.path().filename().string();
+        std::ifstream expect(entry.path() / "expect");
+        int status = -1;
+        std::string fragment;
+        expect >> status >> std::ws;
+        std::getline(expect, fragment);
+        for (std::size_t at; (at = fragment.find("\\n")) != std::string::npos;) fragment.replace(at, 2, "\n");
+        TempDir dir;
+        const RunResult r = run_corvan(dir, name, entry.path());
+        EXPECT_EQ(r.status, status) << name << "\n" << r.out;
+        EXPECT_NE(r.out.find(fragment), std::string::npos) << name << ": no \"" << fragment << "\" in\n" << r.out;
+        if (status == 0 && r.status == 0) expect_valid_mesh(read_mesh(dir, name));
+    }
+}
+
+}  // namespace
