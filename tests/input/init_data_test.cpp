@@ -96,18 +96,6 @@ TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
                   "       -0.4142135624        2.7071067812\n"
                   "       -1.0000000000        2.0000000000\n");
 
-    // Evenly spaced collinear points: unit slopes along the line.
-    const std::string geo = test::read_file("geometry.demo");
-    const std::string title = "              S             X1             X2            XS1            XS2\n";
-    EXPECT_EQ(geo.substr(0, geo.find("        ND        NS\n         2         5\n")),
-              "    N_CURV\n         4\n        ND        NS\n         2         3\n" + title +
-                  "  0.0000000E+00  0.0000000E+00  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "  0.1000000E+01  0.1000000E+01  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "  0.2000000E+01  0.2000000E+01  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "        ND        NS\n         2         3\n" + title +
-                  "  0.0000000E+00  0.0000000E+00 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
-                  "  0.1000000E+01  0.1000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
-                  "  0.2000000E+01  0.2000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n");
     ASSERT_EQ(grid.n_vert, 4);
     ASSERT_EQ(grid.n_edge, 4);
     const int ends[4][4] = {{1, 2, 1, 2}, {2, 3, 2, 3}, {3, 2, 4, 4}, {4, 2, 3, 1}};
