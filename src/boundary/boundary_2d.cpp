@@ -32,6 +32,7 @@ std::string real_text(double v) {
     return buf;
 }
 
+// A real as a place in a message shows it: shortest form, 9 digits.
 std::string short_real(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.9g", v);

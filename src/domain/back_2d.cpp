@@ -58,7 +58,7 @@ void load_back_read(RecordReader& in, grid_record& back) {
 void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     // A boundary point's spacing is the length of the boundary segment that
     // ends at it; a point that ends no segment keeps the largest double.
-    // The size of the domain: the diagonal of its boundary points' box.
+    // The box of the boundary points gives the size of the domain.
     double lo1 = std::numeric_limits<double>::max(), lo2 = lo1, hi1 = -lo1, hi2 = -lo1;
     for (point* p = grid.pnt_head->next; p != grid.pnt_head; p = p->next) {
         p->h = std::numeric_limits<double>::max();

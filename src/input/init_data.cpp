@@ -136,10 +136,6 @@ bool whole_turn(double t1, double t2) {
     return std::fabs(std::fabs(t2 - t1) - 2.0 * pi_deg) <= 1e-12 * 2.0 * pi_deg;
 }
 
-}  // namespace
-
-namespace {
-
 // The curves the problem input built, at full precision, and the geometry
 // file it wrote them to (empty when it wrote none).
 struct BuiltCurves {

@@ -490,7 +490,7 @@ bool RecordReader::next_record() {
         if (rec_.size() >= kMaxRecordLength) {
             rec_.clear();
             reject("the line is longer than " + std::to_string(kMaxRecordLength) +
-                   " characters: this is not a text file of corvan");
+                   " characters, too long for an input record");
         }
         rec_.push_back(static_cast<char>(c));
     }
