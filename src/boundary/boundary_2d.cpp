@@ -32,6 +32,13 @@ std::string real_text(double v) {
     return buf;
 }
 
+// A real as a place in a message shows it: shortest form, 9 digits.
+std::string short_real(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return buf;
+}
+
 // Stops the run on edge data that cannot give a metric length.
 [[noreturn]] void edge_data_stop(int e, const std::string& what) {
     stop({" Edge " + std::to_string(e) + ": " + what, "--STOP-- (metric_r_1d)"});
@@ -119,7 +126,13 @@ const Array1<double>& metric_r_1d(int e, const grid_record& g, Array1<double>& L
         int j = i_prev + 1;
         while (j <= n && s(j) < s_k) ++j;
         // The interval must hold a knot, or its spacing would reach no knot.
-        if (j > n || j == i_prev + 1) stop({ld_record({"build_h error for si = ", s_k}), "--STOP-- (metric_r_1d)"});
+        if (j > n || j == i_prev + 1) {
+            stop({ld_record({"build_h error for si = ", s_k}), "--STOP-- (metric_r_1d)",
+                  " Edge " + std::to_string(e) + ": no point of its command lies between its spacing data points " +
+                      std::to_string(k - 1) + " and " + std::to_string(k) + " (at " + short_real(ed.sdata(k - 1)) +
+                      " and " + short_real(ed.sdata(k)) +
+                      " of the curve); give the command more points or move the data points apart"});
+        }
         for (int i = i_prev + 1; i <= j - 1; ++i) {
             const double t = (s(i) - s_prev) / (s_k - s_prev);
             L(i) = spacing_law(ed.idata(k), h_prev, h_k, t);

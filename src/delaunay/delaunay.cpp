@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "delaunay/eucl_delaunay.hpp"
+#include "delaunay/stop_place.hpp"
 #include "geometry/linsys.hpp"
 #include "grid/list.hpp"
 #include "io/text_io.hpp"
@@ -213,7 +214,10 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
     simplex* s = spx;
     spx = nullptr;
     const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
-    if (s->status == forbidden) stop({ld_record({"research is compromised. STOP (walking_search)"})});
+    if (s->status == forbidden) {
+        stop({ld_record({"research is compromised. STOP (walking_search)"}),
+              " the walk toward " + point_place(nd, p) + " starts from a simplex outside the domain"});
+    }
     for (int step = 1; step <= kWalkMaxSteps; ++step) {
         eval_facets(nd, p, s, kernel.vector);
         bool inside = true;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "delaunay/delaunay.hpp"
+#include "delaunay/stop_place.hpp"
 #include "geometry/linsys.hpp"
 #include "grid/list.hpp"
 #include "io/text_io.hpp"
@@ -101,7 +102,7 @@ void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2) {
     const double det = factor_center_system(nd, s, q.data());
     if (std::fabs(det) <= kDetTol) {
         say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
-        if (det == 0.0) stop({ld_record({"(stop)"})});
+        if (det == 0.0) stop({ld_record({"(stop)"}), " " + simplex_place(nd, s) + " is flat" + coincidence_note(nd, s)});
     }
     lusolv(nd, eucl.pivot.data(), view(eucl.matrix), q.data());
     r2 = mean_r2(nd, s, q.data());
@@ -112,7 +113,11 @@ double delaunay_measure(int nd, const point* p, const simplex* s) {
     if (std::fabs(det) <= kDetTol) {
         say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
         // A flat or turned-over simplex has no meaningful circle.
-        if (det <= 0.0) stop({ld_record({"--STOP-- (delaunay_measure)"})});
+        if (det <= 0.0) {
+            stop({ld_record({"--STOP-- (delaunay_measure)"}),
+                  " inserting " + point_place(nd, p) + ": " + simplex_place(nd, s) + " is flat or turned over" +
+                      coincidence_note(nd, s)});
+        }
     }
     lusolv(nd, eucl.pivot.data(), view(eucl.matrix), eucl.center.data());
     const double big_r2 = mean_r2(nd, s, eucl.center.data());
@@ -125,16 +130,25 @@ double delaunay_measure(int nd, const point* p, const simplex* s) {
 }
 
 void insert_point(int nd, simplex* head, point* p) {
-    if (p->spx != nullptr) stop({ld_record({"New point is already connected (insert_point) -- STOP --"})});
+    if (p->spx != nullptr) {
+        stop({ld_record({"New point is already connected (insert_point) -- STOP --"}),
+              " " + point_place(nd, p) + " is already in the grid"});
+    }
     int fail = 1;
     delete_first(nd, head, p, fail);
-    if (fail == 1) stop({ld_record({"Point not found (insert_point) -- STOP --"})});
+    if (fail == 1) {
+        stop({ld_record({"Point not found (insert_point) -- STOP --"}),
+              " " + point_place(nd, p) + " lies in no simplex of the grid"});
+    }
     delete_cavity(nd, p);
     connect_cavity(nd, head, p);
 }
 
 void insert_far_point(int nd, simplex* head, point* p, int& inserted) {
-    if (p->spx != nullptr) stop({ld_record({"New point is already connected (insert_far_point) -- STOP --"})});
+    if (p->spx != nullptr) {
+        stop({ld_record({"New point is already connected (insert_far_point) -- STOP --"}),
+              " " + point_place(nd, p) + " is already in the grid"});
+    }
     int fail = 1;
     delete_first(nd, head, p, fail);
     if (fail == 1) {

@@ -1,5 +1,6 @@
 #include "domain/back_2d.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,6 +21,11 @@ namespace {
 // A background point closer to another point than this share of its
 // spacing is taken as lying on it.
 constexpr double kCoincident = 1e-9;
+
+// A background spacing beyond this multiple of the domain's size means
+// nothing (no triangle can be larger than the domain) and would defeat the
+// coincidence test below: it is taken as a mistake in the file.
+constexpr double kMaxSpacingShare = 1e6;
 
 // Largest number of background points a domain file may declare.
 constexpr int kMaxBackgroundPoints = 10000000;
@@ -52,9 +58,16 @@ void load_back_read(RecordReader& in, grid_record& back) {
 void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     // A boundary point's spacing is the length of the boundary segment that
     // ends at it; a point that ends no segment keeps the largest double.
+    // The box of the boundary points gives the size of the domain.
+    double lo1 = std::numeric_limits<double>::max(), lo2 = lo1, hi1 = -lo1, hi2 = -lo1;
     for (point* p = grid.pnt_head->next; p != grid.pnt_head; p = p->next) {
         p->h = std::numeric_limits<double>::max();
+        lo1 = std::min(lo1, p->x(1));
+        hi1 = std::max(hi1, p->x(1));
+        lo2 = std::min(lo2, p->x(2));
+        hi2 = std::max(hi2, p->x(2));
     }
+    const double size = std::hypot(hi1 - lo1, hi2 - lo2);
     for (int e = 1; e <= grid.n_edge; ++e) {
         simplex* head = grid.edge(e).int_head;
         for (simplex* b = head->next; b != head; b = b->next) {
@@ -101,6 +114,10 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         if (!(h > 0.0)) {
             dom.reject("background point " + std::to_string(n) + ": the spacing h must be positive; found " +
                        short_real(h));
+        }
+        if (h > kMaxSpacingShare * size) {
+            dom.reject("background point " + std::to_string(n) + ": the spacing h = " + short_real(h) +
+                       " is more than a million times the size of the domain (" + short_real(size) + ")");
         }
         p->x(1) = x1;
         p->x(2) = x2;

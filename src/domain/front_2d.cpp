@@ -256,7 +256,9 @@ void crn_points() {
             const simplex* n = s->opp(k).spx;
             if (n != nullptr && n->status == st_far) ++nb;
         }
-        if (nb == 3) stop({"refine_corners error, unpossible element found", "(stop)"});
+        // A triangle with all three sides on the boundary is a whole
+        // triangular domain: there is no side to split. Only two boundary
+        // sides make a corner.
         if (nb != 2) continue;
         // Only an accepted neighbour qualifies: the mark st_stitch keeps a
         // second corner triangle from splitting the side already split.

@@ -77,7 +77,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     const int choice = 0;  // construction of the front points
     {
         RecordReader geo(stage_file(directory, "/geometry.", name));
-        load_curves(geo, 1);
+        load_geometry(geo, grid);
     }
     if (grid.n_edge < 1) {
         stop({" The boundary file " + stage_file(directory, "/boundary.", name) +

@@ -336,8 +336,9 @@ void patch(int ns, const Array1<double>& s, double& q, double& h, int& i0, int& 
     q = (big_s - s(i0)) / h;
 }
 
-void evalc_0(int ic, double q, Vec<double, 2>& p) {
-    const curve& c = curve_at(ic);
+namespace {
+
+void point_at(const curve& c, double q, Vec<double, 2>& p) {
     double u = q, h = 0.0;
     int i0 = 0, i1 = 0;
     patch(c.ns, c.s, u, h, i0, i1);
@@ -349,6 +350,27 @@ void evalc_0(int ic, double q, Vec<double, 2>& p) {
     for (int j = 1; j <= plane_nd; ++j) {
         p(j) = c0 * c.x(j, i0) + c1 * c.xs(j, i0) + c2 * c.x(j, i1) - c3 * c.xs(j, i1);
     }
+}
+
+}  // namespace
+
+void evalc_0(int ic, double q, Vec<double, 2>& p) { point_at(curve_at(ic), q, p); }
+
+double curve_gap(const curve& a, const curve& b) {
+    double gap = 0.0;
+    Vec<double, 2> pa, pb;
+    auto sample = [&](double s) {
+        const double q = std::min(s / a.s(a.ns), 1.0);
+        point_at(a, q, pa);
+        point_at(b, q, pb);
+        gap = std::max(gap, std::hypot(pa(1) - pb(1), pa(2) - pb(2)));
+    };
+    for (int i = 1; i < a.ns; ++i) {
+        sample(a.s(i));
+        sample(0.5 * (a.s(i) + a.s(i + 1)));
+    }
+    sample(a.s(a.ns));
+    return gap;
 }
 
 void evalc_1(int ic, double q, Vec<double, 2>& p) {

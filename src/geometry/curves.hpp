@@ -113,6 +113,10 @@ const Array1<double>& evalc_s(int ic, int& ns);
 // Point / first derivative with respect to q of curve ic at q.
 void evalc_0(int ic, double q, Vec<double, 2>& p);
 void evalc_1(int ic, double q, Vec<double, 2>& p);
+// The largest distance between the points of curves a and b at the same q,
+// sampled at the knots of a and the middles of its intervals. Both curves
+// need 2 or more points.
+double curve_gap(const curve& a, const curve& b);
 // Interval search: clamps q to [0, 1] (with a warning), returns the interval
 // i0..i1 = i0 + 1, its length h and the local parameter in q. A q landing on
 // an interior knot selects the interval that starts there. Requires ns >= 2.

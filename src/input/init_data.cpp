@@ -1,6 +1,10 @@
 #include "input/init_data.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,21 +25,66 @@ const Format fmt_2a12("(2a12)");
 const Format fmt_2i12("(2i12)");
 const Format fmt_a12("( a12)");
 const Format fmt_i12("( i12)");
-const Format fmt_point_cmd("(2f20.10)");   // points of line, ellipse and circle
-const Format fmt_point_data("(2f12.5)");   // points taken from a data file
+const Format fmt_point("(2f20.10)");   // a point of any command
+const Format fmt_slopes("(4f20.10)");  // the end slopes of a clamped curve
 
-// Appends one point record to out through buf (kept between calls so the
-// loops allocate nothing). False when a coordinate overflows its field.
-bool put_point(TextFile& out, const Format& f, double x, double y, std::string& buf) {
-    buf.clear();
+// Width and decimals of a coordinate in the knots file.
+constexpr int point_width = 20;
+constexpr int point_decimals = 10;
+
+// The knots-file record of one point, in rec: two F20.10 fields, each
+// widened where its value needs all the columns (a coordinate of -2e7, say),
+// so that a blank always parts the fields. False when a coordinate is not
+// finite.
+bool point_record(double x, double y, std::string& rec) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    rec.clear();
     const FmtArg items[2] = {x, y};
-    f.append(buf, items, 2);
-    if (buf.find('*') != std::string::npos) return false;
-    out.raw(buf);
+    fmt_point.append(rec, items, 2);
+    if (rec[0] == ' ' && rec[point_width] == ' ') return true;
+    // Rare: build the record field by field at the width each value needs.
+    rec.clear();
+    for (const double v : {x, y}) {
+        std::string t = fmt_f(v, 1000, point_decimals);
+        t.erase(0, t.find_first_not_of(' '));
+        rec.append(std::max<std::size_t>(point_width, t.size() + 1) - t.size(), ' ');
+        rec += t;
+    }
+    rec += '\n';
     return true;
 }
 
+// Writes the points of one curve group to the knots file, one at a time.
+// Consecutive points that the file's ten decimals make equal would give the
+// curve a zero chord: such a point is refused here, where the caller can
+// still say which command or data line made it.
+class PointWriter {
+public:
+    explicit PointWriter(TextFile& out) : out_(out) {}
+    // False when the point is not finite or repeats the previous one.
+    bool put(double x, double y) {
+        if (!point_record(x, y, rec_)) return false;
+        if (count_ > 0 && rec_ == prev_) return false;
+        out_.raw(rec_);
+        std::swap(rec_, prev_);
+        ++count_;
+        return true;
+    }
+
+private:
+    TextFile& out_;
+    std::string rec_, prev_;  // kept between points: the loops allocate nothing
+    int count_ = 0;
+};
+
 std::string edge_label(int i) { return "edge " + std::to_string(i); }
+
+// A real as a diagnostic shows it: shortest form, 9 significant digits.
+std::string short_real(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return buf;
+}
 
 // Checks the point count of a command just read from in.
 void check_command_points(const RecordReader& in, int i, const char* command, int n, int least) {
@@ -47,7 +96,7 @@ void check_command_points(const RecordReader& in, int i, const char* command, in
 
 // One data command: reads its five parameter records from bnd and writes the
 // curve group of edge i with the points of the data file.
-void data_command(RecordReader& bnd, TextFile& knots, int i, std::string& buf) {
+void data_command(RecordReader& bnd, TextFile& knots, int i) {
     std::string file_name;
     bnd.read("data file name", file_name);
     if (file_name.empty()) bnd.reject(edge_label(i) + ": the data file name is empty");
@@ -69,15 +118,35 @@ void data_command(RecordReader& bnd, TextFile& knots, int i, std::string& buf) {
                     std::to_string(max_command_points) + " points");
     }
     header_(knots, n, end_natural);
+    PointWriter out(knots);
     Vec<double, 2> p;
     for (int k = 1; k <= n; ++k) {
         data.read("x, y", p(1), p(2));
         const double x = p(1) + tr(1), y = p(2) + tr(2);
-        if (!put_point(knots, fmt_point_data, c * x - s * y, s * x + c * y, buf)) {
-            data.reject(edge_label(i) + ": the point does not fit the knots file field (f12.5) once moved");
+        if (!out.put(c * x - s * y, s * x + c * y)) {
+            data.reject(edge_label(i) + ": point " + std::to_string(k) + " is not finite once moved, or repeats point " +
+                        std::to_string(k - 1) + " to the ten decimals the curve is built from");
         }
     }
 }
+
+// True when the arc from t1 to t2 (radians) is a whole turn, up to the
+// rounding of the degrees given.
+bool whole_turn(double t1, double t2) {
+    return std::fabs(std::fabs(t2 - t1) - 2.0 * pi_deg) <= 1e-12 * 2.0 * pi_deg;
+}
+
+// The curves the problem input built, at full precision, and the geometry
+// file it wrote them to (empty when it wrote none).
+struct BuiltCurves {
+    std::string path;
+    Array1<curve> table;
+} built;
+
+// The grid is built from the geometry file's curves only while its 7
+// digits keep every curve within this share of the smallest spacing of the
+// edges it carries.
+constexpr double kGeometryShare = 1e-4;
 
 }  // namespace
 
@@ -121,30 +190,57 @@ void header_(TextFile& out, int n, int code) {
     out.fmt(fmt_2a12, {"           X", "           Y"});
 }
 
+void header_(TextFile& out, int n, const Vec<double, 2>& d1, const Vec<double, 2>& dn) {
+    out.fmt(fmt_2a12, {"         DIM", "      POINTS"});
+    out.fmt(fmt_2i12, {2, n});
+    out.fmt(fmt_a12, {"         IDC"});
+    out.fmt(fmt_i12, {end_clamped});
+    out.fmt(fmt_2a12, {"          D1", "          DN"});
+    out.fmt(fmt_slopes, {d1(1), d1(2), dn(1), dn(2)});
+    out.fmt(fmt_2a12, {"           X", "           Y"});
+}
+
 int line_(TextFile& out, int n, const Vec<double, 2>& xa, const Vec<double, 2>& xb) {
     header_(out, n, end_natural);
-    std::string buf;
+    PointWriter w(out);
     for (int k = 0; k <= n - 1; ++k) {
         Vec<double, 2> p;
         // The last point is xb itself, so both ends are exact.
         for (int j = 1; j <= 2; ++j) p(j) = k == n - 1 ? xb(j) : xa(j) + k * (xb(j) - xa(j)) / (n - 1);
-        if (!put_point(out, fmt_point_cmd, p(1), p(2), buf)) return k + 1;
+        if (!w.put(p(1), p(2))) return k + 1;
     }
     return 0;
 }
 
 int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b, double t1, double t2) {
-    header_(out, n, end_periodic);
-    // The rounded pi leaves the last point of a whole turn a hair short of
-    // the first; on a large circle that shows in the written digits and the
-    // closed edge would fail its join check. A whole turn ends where it began.
-    const bool whole_turn = std::fabs(std::fabs(t2 - t1) - 2.0 * pi_deg) <= 1e-12 * 2.0 * pi_deg;
-    std::string buf;
+    // A whole turn is a closed curve. An open arc is clamped to its exact
+    // tangents: the spline's own end conditions would bend its ends away
+    // from the arc (by 0.04 on a quarter circle of radius 1 given 5 points).
+    const bool closed = whole_turn(t1, t2);
+    if (closed) {
+        header_(out, n, end_periodic);
+    } else {
+        // The unit tangent at angle t, in the direction the arc runs.
+        const double dir = t2 > t1 ? 1.0 : -1.0;
+        auto tangent = [&](double t) {
+            Vec<double, 2> d;
+            d(1) = -dir * a * std::sin(t);
+            d(2) = dir * b * std::cos(t);
+            const double len = std::hypot(d(1), d(2));
+            d(1) /= len;
+            d(2) /= len;
+            return d;
+        };
+        header_(out, n, tangent(t1), tangent(t2));
+    }
+    PointWriter w(out);
     for (int k = 0; k <= n - 1; ++k) {
-        const double theta = (whole_turn && k == n - 1) ? t1 : t1 + k * (t2 - t1) / (n - 1);
-        if (!put_point(out, fmt_point_cmd, xc(1) + a * std::cos(theta), xc(2) + b * std::sin(theta), buf)) {
-            return k + 1;
-        }
+        // The rounded pi leaves the last point of a whole turn a hair short
+        // of the first; on a large circle that shows in the written digits
+        // and the closed edge would fail its join check. A whole turn ends
+        // where it began.
+        const double theta = (closed && k == n - 1) ? t1 : t1 + k * (t2 - t1) / (n - 1);
+        if (!w.put(xc(1) + a * std::cos(theta), xc(2) + b * std::sin(theta))) return k + 1;
     }
     return 0;
 }
@@ -170,7 +266,6 @@ void load_boundary(const std::string& name, grid_record& grid) {
     TextFile knots("knots." + stem);
     knots.fmt(fmt_title, {"N_CURV"});
     knots.fmt(fmt_count, {grid.n_edge});
-    std::string buf;
     for (int i = 1; i <= grid.n_edge; ++i) {
         bnd.skip();
         const int command = boundary_command(bnd.read_a("command", 20));
@@ -193,20 +288,30 @@ void load_boundary(const std::string& name, grid_record& grid) {
                 bnd.read("n, xc(1), xc(2), r, t1, t2", n, xc(1), xc(2), a, t1, t2);
                 b = a;
             }
-            // An arc is built as a periodic curve, which needs 4 points.
-            check_command_points(bnd, i, command == cmd_ellipse ? "ellipse" : "circle", n, min_periodic_points);
-            bad = gen_ell_(knots, n, xc, a, b, t1 * pi_deg / 180.0, t2 * pi_deg / 180.0);
+            const char* word = command == cmd_ellipse ? "ellipse" : "circle";
+            const double r1 = t1 * pi_deg / 180.0, r2 = t2 * pi_deg / 180.0;
+            // A whole turn is built as a periodic curve, which needs 4 points.
+            check_command_points(bnd, i, word, n, whole_turn(r1, r2) ? min_periodic_points : min_curve_points);
+            if (a == 0.0 || b == 0.0) {
+                bnd.reject(edge_label(i) + ": " + word + " command with a zero " +
+                           (command == cmd_ellipse ? "semi-axis" : "radius") + ": the arc is flat");
+            }
+            if (std::fabs(r2 - r1) > 2.0 * pi_deg && !whole_turn(r1, r2)) {
+                bnd.reject(edge_label(i) + ": " + word + " command from " + short_real(t1) + " to " + short_real(t2) +
+                           " degrees: an arc may turn at most once round (360 degrees)");
+            }
+            bad = gen_ell_(knots, n, xc, a, b, r1, r2);
             break;
         }
         case cmd_data:
-            data_command(bnd, knots, i, buf);
+            data_command(bnd, knots, i);
             break;
         default:
             command_not_known();
         }
         if (bad != 0) {
-            bnd.reject(edge_label(i) + ": point " + std::to_string(bad) +
-                       " does not fit the knots file field (f20.10)");
+            bnd.reject(edge_label(i) + ": point " + std::to_string(bad) + " of the command is not finite, or repeats point " +
+                       std::to_string(bad - 1) + " to the ten decimals the curve is built from");
         }
         bnd.skip();
         bnd.skip();
@@ -225,6 +330,43 @@ void make_geometry(const std::string& name) {
     TextFile geometry("geometry." + stem);
     save_curves(geometry, 1);
     geometry.close();
+    built.path = geometry.path();
+    built.table = curv;
+}
+
+void load_geometry(RecordReader& in, const grid_record& g) {
+    load_curves(in, 1);
+    std::error_code ec;
+    const bool same_file = !built.path.empty() && std::filesystem::equivalent(in.name(), built.path, ec);
+    Array1<curve> exact = std::move(built.table);
+    built = BuiltCurves();
+    if (!same_file || exact.size() != n_curv) return;
+
+    // The smallest spacing each curve is meshed with; curves no edge uses
+    // do not matter.
+    Array1<double> h(n_curv, std::numeric_limits<double>::infinity());
+    for (int i = 1; i <= g.n_edge; ++i) {
+        const edge_record& e = g.edge(i);
+        if (e.icurv < 1 || e.icurv > n_curv) continue;
+        for (int j = 1; j <= e.ndata; ++j) h(e.icurv) = std::min(h(e.icurv), e.hdata(1, j));
+    }
+    int worst = 0;
+    double worst_share = 0.0;
+    for (int ic = 1; ic <= n_curv; ++ic) {
+        if (!std::isfinite(h(ic))) continue;
+        const double share = curve_gap(exact(ic), curv(ic)) / h(ic);
+        if (share > worst_share) {
+            worst = ic;
+            worst_share = share;
+        }
+    }
+    // All or nothing, so that curves meeting at a vertex stay joined.
+    if (worst_share > kGeometryShare) {
+        curv = std::move(exact);
+        say({"The 7 digits of " + in.name() + " would move curve " + std::to_string(worst) + " by " +
+             short_real(worst_share) + " times its spacing:"});
+        say({"the grid is built from the curves at full precision."});
+    }
 }
 
 void load_topology(RecordReader& in, grid_record& grid) {
@@ -277,8 +419,9 @@ void read_topology(RecordReader& in, grid_record& g) {
                 in.reject(where() + ": idata = " + std::to_string(law) + ", the spacing law must be 1, 2 or 3");
             }
             if (!(sd >= 0.0 && sd <= 1.0)) in.reject(where() + ": sdata must lie in [0, 1]");
-            // The data points run along the curve.
-            if (j >= 2 && sd < e.sdata(j - 1)) in.reject(where() + ": sdata is smaller than the previous data point's");
+            // The data points run along the curve, and the spacing law of an
+            // interval of no length is undefined.
+            if (j >= 2 && sd <= e.sdata(j - 1)) in.reject(where() + ": sdata must exceed the previous data point's");
             if (!(h > 0.0)) in.reject(where() + ": the spacing h must be positive");
             e.idata(j) = law;
             e.sdata(j) = sd;

@@ -58,6 +58,13 @@ void load_boundary(const std::string& name, grid_record& grid);
 // "geometry." + stem.
 void make_geometry(const std::string& name);
 
+// Replaces the curve table with the curves of the geometry file in.
+// When the file is the one make_geometry wrote in this run, and its 7
+// digits move a curve by more than a tiny share of the smallest spacing of
+// its edges in g (a domain far from the origin), the curves are kept as
+// make_geometry built them instead, with a note.
+void load_geometry(RecordReader& in, const grid_record& g);
+
 // Reads section 3 of the boundary file into grid (the reader stands just
 // after section 2) and gives every edge and the grid fresh list heads.
 void load_topology(RecordReader& in, grid_record& grid);
@@ -68,15 +75,19 @@ void load_topology(RecordReader& in, grid_record& grid);
 // Stops, naming the file, line and edge, on ndata < 2 (with the historic
 // message), ndata above max_spacing_data, icurv outside 1..n_edge, vbeg or
 // vend outside 1..n_vert, idata(j >= 2) outside 1..3, sdata outside [0, 1]
-// or a spacing that is not positive.
+// or not above the previous data point's, or a spacing that is not positive.
 void read_topology(RecordReader& in, grid_record& g);
 
-// Knots-file curve groups: header_ writes records 1-5 of a group (end
-// condition code), line_ and gen_ell_ write a whole group (angles in
-// radians, n >= 2). line_ and gen_ell_ return 0, or the number of the first
-// point whose coordinates overflow their "(2f20.10)" fields (the group is
-// then incomplete and the caller stops the run).
+// Knots-file curve groups: header_ writes the records of a group before its
+// points (end condition code; the second form writes a clamped curve's end
+// slopes d1 and dn), line_ and gen_ell_ write a whole group (angles in
+// radians, n >= 2; an arc that is not a whole turn is clamped to its unit
+// tangents). Points are written with ten decimals, fields widened to keep a
+// blank between them. line_ and gen_ell_ return 0, or the number of the
+// first point that is not finite or repeats its predecessor to those
+// decimals (the group is then incomplete and the caller stops the run).
 void header_(TextFile& out, int n, int code);
+void header_(TextFile& out, int n, const Vec<double, 2>& d1, const Vec<double, 2>& dn);
 int line_(TextFile& out, int n, const Vec<double, 2>& xa, const Vec<double, 2>& xb);
 int gen_ell_(TextFile& out, int n, const Vec<double, 2>& xc, double a, double b, double t1, double t2);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <limits>
 
@@ -453,6 +454,14 @@ void TextFile::close() {
 // RecordReader
 
 RecordReader::RecordReader(const std::string& path) : name_(path) {
+    // A directory reads as an empty file, and a device such as /dev/zero as
+    // one endless record: neither is an input file.
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(st) && !std::filesystem::is_regular_file(st)) {
+        stop({" Input error: cannot read file " + path + ": it is " +
+              (std::filesystem::is_directory(st) ? "a directory" : "not a regular file")});
+    }
     errno = 0;
     file_ = std::make_unique<std::ifstream>(path);
     if (!file_->is_open()) {
@@ -466,14 +475,26 @@ RecordReader::RecordReader(std::istream& in, std::string name) : in_(&in), name_
 RecordReader::~RecordReader() = default;
 
 bool RecordReader::next_record() {
-    if (!std::getline(*in_, rec_)) {
-        rec_.clear();
-        pos_ = 0;
+    // As std::getline, but a record may not grow without bound: a file
+    // without line ends would otherwise take all memory.
+    rec_.clear();
+    pos_ = 0;
+    std::streambuf* sb = in_->rdbuf();
+    int c = sb->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+        in_->setstate(std::ios::eofbit);
         return false;
     }
-    if (!rec_.empty() && rec_.back() == '\r') rec_.pop_back();
     ++line_;
-    pos_ = 0;
+    for (; c != std::char_traits<char>::eof() && c != '\n'; c = sb->sbumpc()) {
+        if (rec_.size() >= kMaxRecordLength) {
+            rec_.clear();
+            reject("the line is longer than " + std::to_string(kMaxRecordLength) +
+                   " characters, too long for an input record");
+        }
+        rec_.push_back(static_cast<char>(c));
+    }
+    if (!rec_.empty() && rec_.back() == '\r') rec_.pop_back();
     return true;
 }
 

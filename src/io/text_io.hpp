@@ -146,8 +146,12 @@ private:
 // Free-form record reader over a file or a stream.
 class RecordReader {
 public:
-    // Opens the file; a missing or unreadable file ends the run with a
-    // diagnostic naming it.
+    // Longest record read; a longer one ends the run with a diagnostic.
+    static constexpr std::size_t kMaxRecordLength = std::size_t{1} << 20;
+
+    // Opens the file; a missing or unreadable file, or one that is not a
+    // regular file (a directory, a device), ends the run with a diagnostic
+    // naming it.
     explicit RecordReader(const std::string& path);
     // Reads from a stream the caller owns (standard input, tests).
     RecordReader(std::istream& in, std::string name);

@@ -15,8 +15,10 @@ namespace {
 constexpr double kSameMetric = 1e-8;
 // A barycentric coordinate at or below this puts the point on the opposite edge.
 constexpr double kOnEdge = 1e-12;
-// The line from vertex 3 through the point must cross edge 1-2 at a
-// denominator above this (a signed test: a clockwise triangle fails it).
+// A barycentric coordinate within this of 1 puts the point on that vertex.
+constexpr double kAtVertex = 1e-9;
+// The line from vertex 3 through the point must cross edge 1-2 at an angle
+// whose sine is above this (a signed test: a clockwise triangle fails it).
 constexpr double kMinCsiDen = 1e-12;
 
 // Width of the title of a plot data set.
@@ -244,14 +246,21 @@ void int_metr_tria(const simplex* s, point* p, point* q) {
     const point* t1 = s->opp(1).pnt;
     const point* t2 = s->opp(2).pnt;
     const point* t3 = s->opp(3).pnt;
+    // So close to vertex 3 that the line has no direction: its metric.
+    if (b(3) >= 1.0 - kAtVertex) {
+        p->mtr = t3->mtr;
+        return;
+    }
     Vec<double, 2> a, f, g;
     for (int k = 1; k <= 2; ++k) {
         a(k) = t2->x(k) - t1->x(k);
         f(k) = t3->x(k) - t1->x(k);
         g(k) = p->x(k) - t3->x(k);
     }
+    // den is |a| |g| times the sine of the crossing angle: the test is on the
+    // sine, so that it holds at any scale of the coordinates.
     const double den = a(2) * g(1) - a(1) * g(2);
-    if (den < kMinCsiDen) {
+    if (den < kMinCsiDen * std::hypot(a(1), a(2)) * std::hypot(g(1), g(2))) {
         stop({" csi1 denominator is singular - STOP- (int_metr_tria)"});
     }
     const double csi1 = (g(1) * f(2) - g(2) * f(1)) / den;

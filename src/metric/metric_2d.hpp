@@ -56,8 +56,9 @@ void int_metr_seg2(const Mat2& m0, const Mat2& m1, Mat2& m, double w);
 void ortogon(const Mat2& m0, const Mat2& m1, Mat2& v);
 // p->mtr := metric interpolated at p->x from the vertices of triangle s
 // (fct current, p in the closed triangle). A point on an edge uses that edge
-// only; an interior point needs a counter-clockwise s, else the program
-// stops. q is scratch: its x and mtr are overwritten.
+// only, a point within a relative 1e-9 of vertex 3 takes its metric; any
+// other interior point needs a counter-clockwise s, else the program stops.
+// q is scratch: its x and mtr are overwritten.
 void int_metr_tria(const simplex* s, point* p, point* q);
 
 // Metric plot of the triangles of the list (plot_components: three data

@@ -45,9 +45,13 @@ TEST(Geometry, NearlyFlatTriangleWarnsAndStopsOnlyWhenTurnedOver) {
     simplex_center(2, down, q, r2);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "simplex_center warning, det =  0.10000E-12\nsimplex_center warning, det = -0.10000E-12\n");
-    EXPECT_STOP(delaunay_measure(2, a, down), "det = -0.10000E-12\n --STOP-- \\(delaunay_measure\\)\n");
-    simplex* flat = triangle(a, b, make_point(2.0, 0.0));
-    EXPECT_STOP(simplex_center(2, flat, q, r2), "det =  0.00000E\\+00\n \\(stop\\)\n");
+    // The stops say where: the point, its edge, the triangle.
+    a->edge = -4;
+    EXPECT_STOP(delaunay_measure(2, a, down), "det = -0.10000E-12\n --STOP-- \\(delaunay_measure\\)\n"
+                " inserting the point \\(0, 0\\) of edge 4: the triangle \\(0, 0\\), \\(1, 0\\), \\(0.5, -1e-13\\) is flat");
+    simplex* flat = triangle(a, b, make_point(1.0, 0.0));
+    EXPECT_STOP(simplex_center(2, flat, q, r2), "det =  0.00000E\\+00\n \\(stop\\)\n the triangle \\(0, 0\\), \\(1, 0\\), "
+                "\\(1, 0\\) is flat; two of its corners coincide at \\(1, 0\\), where boundary edges touch");
 }
 
 // The walk from inside a grid ends at the far simplices around it for a
@@ -61,7 +65,8 @@ TEST(Location, WalkStopsAtTheGridsEdge) {
     EXPECT_EQ(s, nullptr);
     s = g.axs_head->next;
     mode = walk_avoid_far;
-    EXPECT_STOP(walking_search(2, make_point(0.5, 0.5), s, mode), "research is compromised. STOP \\(walking_search\\)");
+    EXPECT_STOP(walking_search(2, make_point(0.5, 0.5), s, mode), "research is compromised. STOP \\(walking_search\\)\n"
+                " the walk toward the point \\(0.5, 0.5\\) starts from a simplex outside");
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ TEST(Insertion, FarPointDeclinedNearAVertexLeavesTheGridAsItWas) {
 
 TEST(Insertion, StopsOnAPointOutsideOrAlreadyConnected) {
     KernelGrid g(2, 0.0, 0.0, 1.0, 1.0);
-    EXPECT_STOP(insert_point(2, g.live, make_point(10.0, 10.0)), "Point not found \\(insert_point\\) -- STOP --");
+    EXPECT_STOP(insert_point(2, g.live, make_point(10.0, 10.0)),
+                "Point not found \\(insert_point\\) -- STOP --\n the point \\(10, 10\\) lies in no simplex");
     int inserted = -1;
     insert_far_point(2, g.live, make_point(10.0, 10.0), inserted);
     EXPECT_EQ(inserted, 0);

@@ -1,8 +1,10 @@
 #include "input/init_data.hpp"
 
+#include <cmath>
 #include <sstream>
 #include <string>
 
+#include "geometry/curves.hpp"
 #include "grid/list.hpp"
 #include "support/test_support.hpp"
 
@@ -75,34 +77,25 @@ TEST(ProblemInput, AllFourCommandsGiveKnotsGeometryAndEdgeTable) {
                   "        2.0000000000        0.0000000000\n" +
                   group_head + "           0\n" + xy +
                   // (0, 0) moved by (1, 0) and turned clockwise by 90 degrees is (0, -1).
-                  "     0.00000    -1.00000\n"
-                  "     1.00000    -1.00000\n"
-                  "     2.00000    -1.00000\n"
+                  "        0.0000000000       -1.0000000000\n"
+                  "        1.0000000000       -1.0000000000\n"
+                  "        2.0000000000       -1.0000000000\n"
                   "         DIM      POINTS\n           2           5\n         IDC\n           2\n" + xy +
                   "        1.0000000000        0.0000000000\n"
                   "        0.0000000000        1.0000000000\n"
                   "       -1.0000000000        0.0000000000\n"
                   "       -0.0000000000       -1.0000000000\n"
                   "        1.0000000000        0.0000000000\n"
-                  "         DIM      POINTS\n           2           5\n         IDC\n           2\n" + xy +
+                  // An open arc is clamped to its unit tangents.
+                  "         DIM      POINTS\n           2           5\n         IDC\n           1\n"
+                  "          D1          DN\n"
+                  "       -0.0000000000        1.0000000000       -0.0000000000       -1.0000000000\n" + xy +
                   "        3.0000000000        2.0000000000\n"
                   "        2.4142135624        2.7071067812\n"
                   "        1.0000000000        3.0000000000\n"
                   "       -0.4142135624        2.7071067812\n"
                   "       -1.0000000000        2.0000000000\n");
 
-    // Evenly spaced collinear points: unit slopes along the line.
-    const std::string geo = test::read_file("geometry.demo");
-    const std::string title = "              S             X1             X2            XS1            XS2\n";
-    EXPECT_EQ(geo.substr(0, geo.find("        ND        NS\n         2         5\n")),
-              "    N_CURV\n         4\n        ND        NS\n         2         3\n" + title +
-                  "  0.0000000E+00  0.0000000E+00  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "  0.1000000E+01  0.1000000E+01  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "  0.2000000E+01  0.2000000E+01  0.0000000E+00  0.1000000E+01  0.0000000E+00\n"
-                  "        ND        NS\n         2         3\n" + title +
-                  "  0.0000000E+00  0.0000000E+00 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
-                  "  0.1000000E+01  0.1000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n"
-                  "  0.2000000E+01  0.2000000E+01 -0.1000000E+01  0.1000000E+01  0.0000000E+00\n");
     ASSERT_EQ(grid.n_vert, 4);
     ASSERT_EQ(grid.n_edge, 4);
     const int ends[4][4] = {{1, 2, 1, 2}, {2, 3, 2, 3}, {3, 2, 4, 4}, {4, 2, 3, 1}};
@@ -135,8 +128,8 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     stops(boundary(), "cannot open file pts\\.dat");
     d.dir.write("pts.dat", "1\n0 0\n");
     stops(boundary(), "pts\\.dat, line 1:\n edge 2: n = 1, a data file needs 2");
-    d.dir.write("pts.dat", "2\n0 0\n2000000 0\n");
-    stops(boundary(), "pts\\.dat, line 3:\n edge 2: the point does not fit");
+    d.dir.write("pts.dat", "3\n0 0\n0 1\n0 1.00000000001\n");
+    stops(boundary(), "pts\\.dat, line 4:\n edge 2: point 3 is not finite once moved, or repeats point 2");
 
     d.dir.write("pts.dat", points);
     stops(changed("\nline\n", "\nLine\n"),
@@ -147,7 +140,43 @@ TEST(ProblemInputStops, NamesBoundaryAndDataFiles) {
     stops(header("4 -2"), "boundary.bad, line 5:\n n_edge = -2");
     stops(header("4000000 4"), "n_vert = 4000000");
     stops(changed("5  0.0 0.0  1.0", "3  0.0 0.0  1.0"), "edge 3: circle command with n = 3, it needs 4");
-    stops(changed("360.0", "0.0"), "knots\\.bad, line 25:\n curve 3: point 2 repeats point 1 \\(zero chord\\)");
+    stops(changed("360.0", "0.0"), "boundary\\.bad, line 25:\n edge 3: point 2 of the command is not finite, or repeats");
+    stops(changed("0.0 360.0", "360.0 -360.0"), "line 25:\n edge 3: circle command from 360 to -360 degrees: an arc may");
+    stops(changed("2.0 1.0  0.0", "0.0 1.0  0.0"), "line 30:\n edge 4: ellipse command with a zero semi-axis");
+}
+
+// An open arc follows its circle between the points too: within 1e-5 for
+// a quarter circle given 9 points and a half circle given 17 (a closed
+// spline through them strayed by 0.02 and 0.004).
+TEST(ProblemInput, OpenArcsStayOnTheirCircle) {
+    InDir d;
+    {
+        TextFile knots("knots.arcs");
+        knots.fmt(Format("(6x,a6/i12)"), {"N_CURV", 2});
+        Vec<double, 2> c;
+        EXPECT_EQ(gen_ell_(knots, 9, c, 1.0, 1.0, M_PI / 2, 0.0), 0);
+        EXPECT_EQ(gen_ell_(knots, 17, c, 1.0, 1.0, M_PI, 0.0), 0);
+    }
+    RecordReader in("knots.arcs");
+    new_curves(in, 1);
+    for (int ic = 1; ic <= 2; ++ic) {
+        for (int k = 0; k <= 400; ++k) {
+            Vec<double, 2> p;
+            evalc_0(ic, k / 400.0, p);
+            ASSERT_NEAR(std::hypot(p(1), p(2)), 1.0, 1e-5) << "curve " << ic << ", q = " << k / 400.0;
+        }
+    }
+}
+
+// Fields never run together, however long the value: a line at y = -2e7
+// and data points far from the origin read back exactly.
+TEST(ProblemInput, FarCoordinatesReadBack) {
+    InDir d;
+    d.dir.write("boundary.far", boundary("3  0.0 -20000000.0  2.0 -20000000.0"));
+    d.dir.write("pts.dat", "3\n-123456.0123456789 0\n0 1\n0 2\n");
+    run_input("far\n");
+    EXPECT_EQ(curv(1).x(2, 3), -2e7);
+    EXPECT_EQ(curv(2).x(2, 1), 123455.0123456789);  // (x + 1, 0) turned clockwise by 90 degrees
 }
 
 TEST(ProblemInputStops, TopologyValues) {
@@ -165,8 +194,8 @@ TEST(ProblemInputStops, TopologyValues) {
     stops("1 2 1 2", "1 0.0 0.5\n4 1.0 0.5\n", "edge 1, data point 2: idata = 4, the spacing law must be 1, 2 or 3");
     stops("1 2 1 2", "1 0.0 0.5\n1 1.5 0.5\n", "edge 1, data point 2: sdata must lie in \\[0, 1\\]");
     stops("1 2 1 2", "1 0.0 0.0\n1 1.0 0.5\n", "edge 1, data point 1: the spacing h must be positive");
-    stops("1 3 1 2", "1 0.0 0.5\n1 0.7 0.5\n1 0.3 0.5\n",
-          "edge 1, data point 3: sdata is smaller than the previous data point's");
+    stops("1 3 1 2", "1 0.0 0.5\n1 0.7 0.5\n1 0.3 0.5\n", "edge 1, data point 3: sdata must exceed the previous");
+    stops("1 3 1 2", "1 0.0 0.5\n1 1.0 0.5\n1 1.0 0.3\n", "line 41:\n edge 1, data point 3: sdata must exceed");
 }
 
 }  // namespace

@@ -158,6 +158,11 @@ TEST(ReaderDeathTest, DiagnosticsNameFileLineExpectedAndFound) {
     EXPECT_STOP(read_two("2.5 1\n", "f", false, false), "expected an integer, found \"2.5\"");
     EXPECT_STOP(RecordReader r("/nonexistent/dir/boundary.none"),
                 "Input error: cannot open file /nonexistent/dir/boundary.none");
+    // Neither a directory nor an endless record may pass for input.
+    EXPECT_STOP(RecordReader r("/tmp"), "Input error: cannot read file /tmp: it is a directory");
+    EXPECT_STOP(RecordReader r("/dev/zero"), "cannot read file /dev/zero: it is not a regular file");
+    EXPECT_STOP(read_two("1 2\n" + std::string(RecordReader::kMaxRecordLength + 1, '7'), "f", false, true),
+                "f, line 2:\n the line is longer than 1048576 characters");
 }
 
 TEST(TextFileDeathTest, UnwritableFileStops) {

@@ -185,16 +185,16 @@ TEST(IntMetrSeg2DeathTest, SingularInputsStopWithTheirMessages) {
                 " +7\\.0710678118654[0-9]*E-01 +7\\.0710678118654[0-9]*E-01\n -- STOP -- \\(int_metr_seg\\)\n$");
 }
 
-// The triangle (0,0), (1,0), (0,1) with the sizes 1, 2, 3 at its corners,
-// or the same corners listed clockwise.
+// The triangle (0,0), (1,0), (0,1) times scale with the sizes 1, 2, 3 at its
+// corners, or the same corners listed clockwise.
 struct Triangle {
     simplex* s = new_simplex();
     point* q = new_point();  // scratch
-    explicit Triangle(bool clockwise = false) {
+    explicit Triangle(bool clockwise = false, double scale = 1.0) {
         const double xy[4][2] = {{}, {0, 0}, {1, 0}, {0, 1}};
         for (int k = 1; k <= 3; ++k) {
             const int c = clockwise && k > 1 ? 5 - k : k;
-            s->opp(k).pnt = at(xy[c][0], xy[c][1]);
+            s->opp(k).pnt = at(scale * xy[c][0], scale * xy[c][1]);
             s->opp(k).pnt->mtr = iso(c);
         }
         simplex_facets(2, s);
@@ -226,10 +226,13 @@ TEST(IntMetrTria, OnAnEdgeOrAtAVertexOnlyThatEdgeEnters) {
 
 TEST(IntMetrTria, InteriorSizesFollowALinearField) {
     // Sizes 1 + x + 2y at the vertices: interpolating sizes along two
-    // straight segments reproduces the linear field everywhere inside.
-    Triangle t;
-    for (const auto& xy : {vec(0.1, 0.8), vec(0.6, 0.3), vec(1.0 / 3, 1.0 / 3)})
-        expect_mat_near(t.at_point(xy(1), xy(2)), iso(1 + xy(1) + 2 * xy(2)), 1e-14);
+    // straight segments reproduces the linear field everywhere inside, at
+    // any scale of the coordinates.
+    for (const double scale : {1.0, 1e-6}) {
+        Triangle t(false, scale);
+        for (const auto& xy : {vec(0.1, 0.8), vec(0.6, 0.3), vec(1.0 / 3, 1.0 / 3)})
+            expect_mat_near(t.at_point(scale * xy(1), scale * xy(2)), iso(1 + xy(1) + 2 * xy(2)), 1e-12);
+    }
 }
 
 TEST(IntMetrTriaDeathTest, ClockwiseTriangleStopsForAnInteriorPoint) {

@@ -38,6 +38,29 @@ TEST(SaveConv, MeshFilesOfTheSmallGrid) {
     test::expect_golden(t.dir.file("nodes.square"), "nodes.square");
 }
 
+// Every integer field of a file widens to one column more than its widest
+// number once that number has 7 characters, so numbers never run together;
+// the other file keeps I7.
+TEST(SaveConv, NumbersOfAMillionOrMoreWidenTheirFile) {
+    auto expect_width = [](const std::string& path, std::size_t w) {
+        for (const std::string& l : lines_of(path)) {
+            if (l.empty() || l[0] == '#' || l.find('E') != std::string::npos) continue;
+            ASSERT_EQ(l.size() % w, 0u) << path << ": " << l;
+            for (std::size_t c = 0; c < l.size(); c += w) EXPECT_EQ(l[c], ' ') << path << ": " << l;
+        }
+    };
+    Built t;
+    arrays.jj(1, 1) = 1234567;
+    save_conv("square", 6, t.dir.path().string());
+    expect_width(t.dir.file("grid.square"), 8);
+    EXPECT_NE(test::read_file(t.dir.file("grid.square")).find("\n 1234567"), std::string::npos);
+    test::expect_golden(t.dir.file("nodes.square"), "nodes.square");
+    arrays.iflux(1) = -10000000;  // in the boundary element and boundary node records
+    save_conv("square", 6, t.dir.path().string());
+    expect_width(t.dir.file("grid.square"), 10);
+    expect_width(t.dir.file("nodes.square"), 10);
+}
+
 TEST(SaveConv, CommentLinesAndTheNameLine) {
     Built t;
     const std::string tail = std::string(43, ' ') + "#";
