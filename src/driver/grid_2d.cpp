@@ -11,7 +11,6 @@
 #include "domain/front_2d.hpp"
 #include "domain/smooth.hpp"
 #include "driver/stage_clock.hpp"
-#include "input/init_data.hpp"
 #include "geometry/curves.hpp"
 #include "input/init_data.hpp"
 #include "io/text_io.hpp"
