@@ -16,6 +16,7 @@
 #include "io/text_io.hpp"
 #include "metric/metric_2d.hpp"
 #include "mesh/arrays.hpp"
+#include "optimize/optimize.hpp"
 #include "output/mesh_files.hpp"
 #include "output/plots.hpp"
 
@@ -72,7 +73,7 @@ void check_orientation(const grid_record& g) {
 
 }  // namespace
 
-void build_grid(const std::string& directory, const std::string& name, const Options& /*options*/) {
+void build_grid(const std::string& directory, const std::string& name, const Options& options) {
     const int choice = 0;  // construction of the front points
     {
         RecordReader geo(stage_file(directory, "/geometry.", name));
@@ -120,6 +121,11 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
         }
     } else {
         build_arrays(grid);
+    }
+    if (options.optimize) {
+        optimize_grid(grid);
+        build_arrays(grid);
+        stage_clock.lap("optimisation");
     }
     check_consistency(grid);
     contability(grid, 1);

@@ -71,6 +71,9 @@ public:
     T* data() { return v_.data(); }
     const T* data() const { return v_.data(); }
     void clear() { v_.clear(); v_.shrink_to_fit(); }
+    // Appends a value as entry size() + 1; keeps room for n entries.
+    void push_back(const T& x) { v_.push_back(x); }
+    void reserve(int n) { v_.reserve(static_cast<std::size_t>(n > 0 ? n : 0)); }
 
 private:
     std::vector<T> v_;

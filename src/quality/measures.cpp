@@ -54,6 +54,22 @@ double min_angle(const Vec<double, 2>& a, const Vec<double, 2>& b, const Vec<dou
     return std::min({ang[0], ang[1], ang[2]}) * kDegrees;
 }
 
+QuickShape quick_shape(const Vec<double, 2>& a, const Vec<double, 2>& b, const Vec<double, 2>& c) {
+    QuickShape q;
+    const double area2 = cross(minus(b, a), minus(c, a));
+    if (!(area2 > 0.0)) return q;
+    // sqrt, not hypot: this form runs in the optimiser's innermost loop, and
+    // side lengths of a grid are far from overflow.
+    const double la = std::sqrt((c(1) - b(1)) * (c(1) - b(1)) + (c(2) - b(2)) * (c(2) - b(2)));
+    const double lb = std::sqrt((c(1) - a(1)) * (c(1) - a(1)) + (c(2) - a(2)) * (c(2) - a(2)));
+    const double lc = std::sqrt((b(1) - a(1)) * (b(1) - a(1)) + (b(2) - a(2)) * (b(2) - a(2)));
+    // The smallest angle lies between the two longer sides: sin = area2 / (their product).
+    const double lmin = std::min({la, lb, lc});
+    q.sin_min = area2 * lmin / (la * lb * lc);
+    q.radius_ratio = 4.0 * area2 * area2 / ((la + lb + lc) * la * lb * lc);
+    return q;
+}
+
 double length_over_spacing(const Vec<double, 2>& a, const Vec<double, 2>& b, double ha, double hb) {
     return std::hypot(b(1) - a(1), b(2) - a(2)) * 2.0 / (ha + hb);
 }

@@ -20,6 +20,16 @@ TriangleShape triangle_shape(const Vec<double, 2>& a, const Vec<double, 2>& b, c
 // area): the cheap form for loops that only compare worst angles.
 double min_angle(const Vec<double, 2>& a, const Vec<double, 2>& b, const Vec<double, 2>& c);
 
+// The cheap form for loops that weigh many candidate positions of a node:
+// the sine of the smallest angle (which never exceeds 60 degrees, so the
+// sine orders triangles as the angle does) and the radius ratio; both 0 for
+// a triangle without positive area.
+struct QuickShape {
+    double sin_min = 0.0;
+    double radius_ratio = 0.0;
+};
+QuickShape quick_shape(const Vec<double, 2>& a, const Vec<double, 2>& b, const Vec<double, 2>& c);
+
 // Length of the side a-b over the target spacing the grid aims for along it,
 // the mean of the spacings ha and hb at its ends: about 1 on a grid that
 // keeps its spacing; the frontal stage accepts a triangle whose sides all
