@@ -99,12 +99,7 @@ for h in "${sizes[@]}"; do
     fi
 done
 
-printf '%s\n' "${rows[@]}" | awk '
-    function group(n,   s) {   # 1234567 -> 1,234,567
-        s = sprintf("%.0f", n)
-        while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
-        return s
-    }
+printf '%s\n' "${rows[@]}" | awk "$bench_awk_group"'
     function ratio(a, b) { return b > 0 ? sprintf("%.2f", a / b) : "-" }
     {
         n++; tool[n] = $1; h[n] = $2; tri[n] = $3; wall[n] = $4; rss[n] = $5

@@ -54,3 +54,11 @@ bench_timed() {
 bench_corvan_counts() {
     sed -n 5p "grid.$1" | awk '{print $1, $2}'
 }
+
+# An awk function for the tables: group(1234567) is "1,234,567".
+bench_awk_group='
+    function group(v,   s) {
+        s = sprintf("%.0f", v)
+        while (s ~ /[0-9][0-9][0-9][0-9]/) sub(/[0-9][0-9][0-9]($|,)/, ",&", s)
+        return s
+    }'
