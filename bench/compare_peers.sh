@@ -15,7 +15,7 @@
 #
 # The problem per tool, spacing h:
 #   corvan  the boundary at uniform spacing h (as bench/mesh_square.sh)
-#   CGAL    bench/cgal_square.cpp: refine_Delaunay_mesh_2 with shape bound
+#   CGAL    bench/peers/cgal_square.cpp: refine_Delaunay_mesh_2 with shape bound
 #           0.125 and edge bound 1.5 h; writes no file
 #   Gmsh    gmsh -2 -algo front2d -nt 1 on a .geo with characteristic length
 #           h; writes the .msh file
@@ -48,8 +48,8 @@ corvan_install gmsh libcgal-dev
 echo "building corvan and the CGAL driver ..." >&2
 bench_build_corvan
 cgal_exe=$(pwd)/build-bench/cgal_square
-if [ ! -x "$cgal_exe" ] || [ bench/cgal_square.cpp -nt "$cgal_exe" ]; then
-    g++ -std=c++17 -O2 -DNDEBUG bench/cgal_square.cpp -o "$cgal_exe" -lgmp -lmpfr
+if [ ! -x "$cgal_exe" ] || [ bench/peers/cgal_square.cpp -nt "$cgal_exe" ]; then
+    g++ -std=c++17 -O2 -DNDEBUG bench/peers/cgal_square.cpp -o "$cgal_exe" -lgmp -lmpfr
 fi
 
 mkdir -p bench-peers-out

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the variables set here are read by the scripts
 # Sourced by the bench scripts (from the repository root): the optimised
 # build, the unit-square problem, the timed run and the figures read back.
 

@@ -3,7 +3,8 @@
 // triangle count (faces inside the domain) and its own meshing time.
 //   cgal_square H
 // Nothing is written to disk, so the wall time of the process is the
-// meshing plus start-up.
+// meshing plus start-up. It lives in bench/peers/ because the CORVAN_BENCH
+// build compiles every bench/*.cpp against Google Benchmark.
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Delaunay_mesh_face_base_2.h>
 #include <CGAL/Delaunay_mesh_size_criteria_2.h>
