@@ -246,7 +246,10 @@ bool improve_node(TriMesh& m, int p, MoveGoal goal, double guard_sin, OpScratch&
             step *= 0.5;
         }
     }
-    if (!(vbest > v0 + 1e-12)) return false;
+    // A move must gain something a solver would notice: tiny gains would
+    // keep every sweep busy on a grid that is already good.
+    const double least = goal == MoveGoal::worst_angle ? 1e-6 : 1e-4;
+    if (!(vbest > v0 + least)) return false;
     n.x = best;
     return true;
 }

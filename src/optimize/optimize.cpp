@@ -24,6 +24,8 @@ constexpr double kSmoothAngle = 40.0;
 constexpr double kSmoothRatio = 0.98;
 // Rounds of smoothing and repair; each stops early when it changes nothing.
 constexpr int kRounds = 4;
+// Rounds of valence flips and shape sweeps at most.
+constexpr int kShapeRounds = 12;
 // A short side (length over target spacing) is collapsed; a circumcentre
 // closer than kNearShare of the spacing to a node is not inserted.
 constexpr double kShortSide = 0.7;
@@ -219,10 +221,14 @@ OptimizeCounts optimize_mesh(TriMesh& m) {
         if (changes == 0 && c.moves == moves) break;
     }
     std::vector<int> valence, ideal;
-    for (int round = 1; round <= 3; ++round) {
+    // Valence flips and the sweeps feed each other; the rounds stop once a
+    // round changes fewer than one node in a thousand.
+    for (int round = 1; round <= kShapeRounds; ++round) {
+        const int before = c.flips + c.moves;
         c.flips += valence_pass(m, valence, ideal, dirty);
         smooth_sweep(m, MoveGoal::worst_angle, sin_deg(kSmoothAngle), 0.0, s, c, dirty, false);
         smooth_sweep(m, MoveGoal::radius_ratio, 1.0, kSmoothRatio, s, c, dirty, false);
+        if (c.flips + c.moves - before < m.node.size() / 1000 + 1) break;
     }
     smooth_sweep(m, MoveGoal::worst_angle, sin_deg(kSmoothAngle), 0.0, s, c, dirty, false);
     c.min_angle_after = worst_angle(m);
