@@ -104,7 +104,10 @@ void grid_from_mesh(const TriMesh& m, grid_record& grid, GridLink& link) {
             p->x = nd.x;
             continue;
         }
-        if (!nd.alive) continue;
+        if (!nd.alive) {
+            link.points.push_back(nullptr);  // keeps node n at points[n - 1]
+            continue;
+        }
         point* p = new_point();
         p->x = nd.x;
         p->h = nd.h;
