@@ -22,6 +22,14 @@ struct Vec {
     bool operator==(const Vec&) const = default;
 };
 
+// A point or vector of the plane.
+inline Vec<double, 2> vec2(double x, double y) {
+    Vec<double, 2> v;
+    v(1) = x;
+    v(2) = y;
+    return v;
+}
+
 // Non-owning column-major view of an R x C block (leading dimension ld),
 // used to hand fixed and dynamic matrices to the same solvers.
 struct MatView {

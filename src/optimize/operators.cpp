@@ -13,13 +13,6 @@ double orient(const Vec<double, 2>& a, const Vec<double, 2>& b, const Vec<double
     return (b(1) - a(1)) * (c(2) - a(2)) - (c(1) - a(1)) * (b(2) - a(2));
 }
 
-Vec<double, 2> xy_of(double x, double y) {
-    Vec<double, 2> v;
-    v(1) = x;
-    v(2) = y;
-    return v;
-}
-
 // s.ring := for each triangle of s.star, its two nodes other than p in
 // counter-clockwise order after p.
 void load_ring(const TriMesh& m, int p, OpScratch& s) {
@@ -224,7 +217,7 @@ bool improve_node(TriMesh& m, int p, MoveGoal goal, double guard_sin, OpScratch&
         len += std::sqrt(dx * dx + dy * dy);
     }
     const double count = static_cast<double>(s.ring.size() / 2);
-    const Vec<double, 2> centroid = xy_of(cx / count, cy / count);
+    const Vec<double, 2> centroid = vec2(cx / count, cy / count);
     len /= count;
     const double vc = goal_value(goal, ring_shape(s, centroid), guard);
     if (vc > vbest) best = centroid, vbest = vc;
@@ -236,7 +229,7 @@ bool improve_node(TriMesh& m, int p, MoveGoal goal, double guard_sin, OpScratch&
         Vec<double, 2> cand = best;
         double vcand = vbest;
         for (const auto& d : dirs) {
-            const Vec<double, 2> y = xy_of(best(1) + step * d[0], best(2) + step * d[1]);
+            const Vec<double, 2> y = vec2(best(1) + step * d[0], best(2) + step * d[1]);
             const double vy = goal_value(goal, ring_shape(s, y), guard);
             if (vy > vcand) cand = y, vcand = vy;
         }

@@ -15,13 +15,6 @@
 namespace corvan {
 namespace {
 
-Vec<double, 2> at(double x, double y) {
-    Vec<double, 2> v;
-    v(1) = x;
-    v(2) = y;
-    return v;
-}
-
 // An n x n lattice of the unit square, inner nodes jittered, each cell cut
 // along alternating diagonals; the rim nodes are fixed.
 TriMesh lattice(int n, double jitter) {
@@ -35,7 +28,7 @@ TriMesh lattice(int n, double jitter) {
         for (int i = 0; i <= n; ++i) {
             const bool rim = i == 0 || j == 0 || i == n || j == n;
             const double dx = rim ? 0.0 : jitter * draw() / n, dy = rim ? 0.0 : jitter * draw() / n;
-            m.add_node(at(double(i) / n + dx, double(j) / n + dy), 1.0 / n, rim);
+            m.add_node(vec2(double(i) / n + dx, double(j) / n + dy), 1.0 / n, rim);
         }
     }
     auto id = [n](int i, int j) { return j * (n + 1) + i + 1; };
@@ -154,7 +147,7 @@ TEST(Operators, CollapseAndInsertionKeepTheGridSound) {
     // Pull an inner node next to its neighbour: the short side collapses,
     // the boundary sides never do.
     const int p = 2 * 7 + 3, q = p + 1;
-    m.node(p).x = at(m.node(q).x(1) - 0.01, m.node(q).x(2) + 0.004);
+    m.node(p).x = vec2(m.node(q).x(1) - 0.01, m.node(q).x(2) + 0.004);
     int collapsed = 0;
     for (int t = 1; t <= m.tri.size() && collapsed == 0; ++t) {
         if (!m.tri(t).alive || m.local(t, p) == 0 || m.local(t, q) == 0) continue;
@@ -170,7 +163,7 @@ TEST(Operators, CollapseAndInsertionKeepTheGridSound) {
     }
     expect_sound(m, before);
     // A node inside a triangle, one on an inner side; none on a boundary side.
-    const int inside = insert_node(m, 1, at((m.xy(1, 1)(1) + m.xy(1, 2)(1) + m.xy(1, 3)(1)) / 3.0,
+    const int inside = insert_node(m, 1, vec2((m.xy(1, 1)(1) + m.xy(1, 2)(1) + m.xy(1, 3)(1)) / 3.0,
                                             (m.xy(1, 1)(2) + m.xy(1, 2)(2) + m.xy(1, 3)(2)) / 3.0),
                                    s);
     EXPECT_NE(inside, 0);
@@ -179,7 +172,7 @@ TEST(Operators, CollapseAndInsertionKeepTheGridSound) {
         for (int k = 1; k <= 3; ++k) {
             if (!m.tri(t).alive) continue;
             const Vec<double, 2>&a = m.xy(t, next3(k)), &b = m.xy(t, prev3(k));
-            const Vec<double, 2> mid = at(0.5 * (a(1) + b(1)), 0.5 * (a(2) + b(2)));
+            const Vec<double, 2> mid = vec2(0.5 * (a(1) + b(1)), 0.5 * (a(2) + b(2)));
             if (m.tri(t).nb(k) == 0 && on_boundary == 0) {
                 EXPECT_EQ(insert_node(m, t, mid, s), 0);
                 on_boundary = 1;

@@ -7,12 +7,7 @@
 namespace corvan {
 namespace {
 
-Vec<double, 2> P(double x, double y) {
-    Vec<double, 2> p;
-    p(1) = x;
-    p(2) = y;
-    return p;
-}
+Vec<double, 2> P(double x, double y) { return vec2(x, y); }
 
 TEST(Measures, KnownTriangles) {
     const TriangleShape eq = triangle_shape(P(0, 0), P(1, 0), P(0.5, std::sqrt(0.75)));
