@@ -46,24 +46,16 @@ void expect_eigen_pairs(const Mat2& a, const Vec<double, 2>& lambda, const Mat2&
 
 // --- 2x2 systems -------------------------------------------------------------
 
+// A singular matrix: see the stop of int_metr_seg2 below.
 TEST(Invert2d, SingularityIsRelativeToTheEntries) {
-    Mat2 b = mat(9, 8, 7, 6);
+    Mat2 b;
     int status = -1;
     invert_2d(diag(1e-20, 1e-20), b, status);
     EXPECT_EQ(status, inv_ok);
     EXPECT_DOUBLE_EQ(b(1, 1), 1e20);
-
-    const Mat2 before = b;
-    testing::internal::CaptureStdout();
-    invert_2d(mat(1, 2, 2, 4), b, status);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              " INVERT_2d: determinant is zero\n" + ld_record({1.0, 2.0}) + "\n" + ld_record({2.0, 4.0}) + "\n" +
-                  ld_record({"determinant:", 0.0}) + "\n");
-    EXPECT_EQ(status, inv_singular);
-    EXPECT_EQ(b, before);
 }
 
-TEST(Eigensys2d, HugeEntriesAreScaled) {
+TEST(Eigensys2d, MetricsTheirProductsAndHugeEntriesGiveTrueEigenpairs) {
     Vec<double, 2> l;
     Mat2 v;
     int status = -1;
@@ -71,17 +63,12 @@ TEST(Eigensys2d, HugeEntriesAreScaled) {
     eigensys_2d(mat(2e200, 1e200, 1e200, 2e200), l, v, status);
     EXPECT_NEAR(l(1) / 3e200, 1.0, 1e-14);
     EXPECT_NEAR(l(2) / 1e200, 1.0, 1e-14);
-}
-
-TEST(Eigensys2d, MetricsAndTheirProductsGiveTrueEigenpairs) {
     std::mt19937 gen(12345);
     std::uniform_real_distribution<double> h(0.01, 10.0), ang(0.0, 2 * M_PI);
     for (int n = 0; n < 200; ++n) {
         // A metric, and the unsymmetric product M0^-1 M1 that interpolation decomposes.
         const Mat2 m0 = metric(h(gen), h(gen), ang(gen)), m1 = metric(h(gen), h(gen), ang(gen));
-        Vec<double, 2> l;
-        Mat2 v, inv, p;
-        int status = -1;
+        Mat2 inv, p;
         eigensys_2d(m0, l, v, status);
         expect_eigen_pairs(m0, l, v, 1e-12);
         EXPECT_GE(l(1), l(2));
@@ -104,15 +91,6 @@ TEST(Eigensys2d, TriangularMatrixGivesFiniteEigenvectors) {
         EXPECT_EQ(status, eig_distinct);
         expect_eigen_pairs(a, l, v, 1e-15);
     }
-}
-
-TEST(Eigensys2dDeathTest, NoRealEigenvalueStops) {
-    Vec<double, 2> l;
-    Mat2 v;
-    int status = -1;
-    EXPECT_STOP(eigensys_2d(mat(0, 1, -1, 0), l, v, status),
-                "^ eigensys_2d: matrix has no real eigenvalue\n discriminant: *-4\\.0*E\\+00\n$");
-    EXPECT_STOP(eigensys_2d(Mat2(), l, v, status), "no real eigenvalue");  // 0 <= -0
 }
 
 // --- attribution and interpolation ---------------------------------------------
@@ -172,30 +150,23 @@ TEST(IntMetrSeg2, EndWeightsGiveTheEndMetrics) {
     }
 }
 
-TEST(IntMetrSeg2DeathTest, SingularInputsStopWithTheirMessages) {
+TEST(IntMetrSeg2DeathTest, SingularFirstMetricStops) {
     Mat2 x;
     EXPECT_STOP(int_metr_seg2(mat(1, 2, 2, 4), Mat2::identity(), x, 0.5),
                 "^ INVERT_2d: determinant is zero\n.*\n.*\n.*\n"
                 " metric0 is not invertible!\n -- STOP -- \\(int_metr_seg\\)\n$");
-    // An indefinite first "metric" whose form vanishes on the first reduction
-    // direction makes the two directions collapse into one.
-    EXPECT_STOP(int_metr_seg2(diag(1, -1), mat(1, 2, 0, -3), x, 0.5),
-                "^ INVERT_2d: determinant is zero\n.*\n.*\n.*\n eigenvectors is a Singular MATRIX\n"
-                " +7\\.0710678118654[0-9]*E-01 +7\\.0710678118654[0-9]*E-01\n"
-                " +7\\.0710678118654[0-9]*E-01 +7\\.0710678118654[0-9]*E-01\n -- STOP -- \\(int_metr_seg\\)\n$");
 }
 
 // The triangle (0,0), (1,0), (0,1) times scale with the sizes 1, 2, 3 at its
-// corners, or the same corners listed clockwise.
+// corners.
 struct Triangle {
     simplex* s = new_simplex();
     point* q = new_point();  // scratch
-    explicit Triangle(bool clockwise = false, double scale = 1.0) {
+    explicit Triangle(double scale = 1.0) {
         const double xy[4][2] = {{}, {0, 0}, {1, 0}, {0, 1}};
         for (int k = 1; k <= 3; ++k) {
-            const int c = clockwise && k > 1 ? 5 - k : k;
-            s->opp(k).pnt = at(scale * xy[c][0], scale * xy[c][1]);
-            s->opp(k).pnt->mtr = iso(c);
+            s->opp(k).pnt = at(scale * xy[k][0], scale * xy[k][1]);
+            s->opp(k).pnt->mtr = iso(k);
         }
         simplex_facets(2, s);
     }
@@ -229,16 +200,10 @@ TEST(IntMetrTria, InteriorSizesFollowALinearField) {
     // straight segments reproduces the linear field everywhere inside, at
     // any scale of the coordinates.
     for (const double scale : {1.0, 1e-6}) {
-        Triangle t(false, scale);
+        Triangle t(scale);
         for (const auto& xy : {vec(0.1, 0.8), vec(0.6, 0.3), vec(1.0 / 3, 1.0 / 3)})
             expect_mat_near(t.at_point(scale * xy(1), scale * xy(2)), iso(1 + xy(1) + 2 * xy(2)), 1e-12);
     }
-}
-
-TEST(IntMetrTriaDeathTest, ClockwiseTriangleStopsForAnInteriorPoint) {
-    Triangle t(true);
-    EXPECT_STOP(t.at_point(0.25, 0.25), "^ csi1 denominator is singular - STOP- \\(int_metr_tria\\)\n$");
-    expect_mat_near(t.at_point(0.5, 0.0), iso(1.5), 1e-14);  // an edge point is fine
 }
 
 // --- plot data sets --------------------------------------------------------------
@@ -273,14 +238,6 @@ std::string data_set(const std::string& title, const std::string& a, const std::
 
 const std::string one = "  0.1000000E+01", zero = "  0.0000000E+00";
 
-TEST(MPlot, ComponentsOfOneTriangle) {
-    PlotGrid g;
-    g.v[1]->mtr = mat(4, -0.5, -0.5, 0.25);
-    EXPECT_EQ(g.plot(plot_components), data_set("% toplabel = Metric(1,1)", "  0.4000000E+01", one, one) +
-                                           data_set("% toplabel = Metric(1,2)", " -0.5000000E+00", zero, zero) +
-                                           data_set("% toplabel = Metric(2,2)", "  0.2500000E+00", one, one));
-}
-
 TEST(MPlot, EllipseRecomputesAxesAndAngleFromTheTensor) {
     PlotGrid g;
     g.v[1]->mtr = diag(4, 1);
@@ -290,20 +247,11 @@ TEST(MPlot, EllipseRecomputesAxesAndAngleFromTheTensor) {
     g.v[3]->teta = kPiSingle / 4;
     EXPECT_EQ(g.plot(-1), "");  // only options 0 and 1 write, and change nothing
     EXPECT_EQ(g.v[1]->axis, vec(0, 0));
-
     EXPECT_EQ(g.plot(plot_ellipse),
               data_set("% toplabel = \"Ellipse semiaxis(1)\"", "  0.5000000E+00", one, "  0.7000000E+01") +
                   data_set("% toplabel = \"Ellipse semiaxis(2)\"", one, "  0.5000000E+00", "  0.8000000E+01") +
                   data_set("% toplabel = \"Teta [degrees]\"", zero, zero, "  0.4500000E+02"));
-    EXPECT_EQ(g.v[1]->axis, vec(0.5, 1));
-    EXPECT_EQ(g.v[2]->axis, vec(1, 0.5));  // a diagonal tensor keeps its order, unsorted
-    EXPECT_EQ(g.v[1]->teta, 0.0);
-    // A rotated tensor: the larger eigenvalue first, so the short axis and its angle.
-    g.v[1]->mtr = metric(0.5, 2.0, 2.0);
-    g.plot(plot_ellipse);
-    EXPECT_NEAR(g.v[1]->axis(1), 0.5, 1e-14);
-    EXPECT_NEAR(g.v[1]->axis(2), 2.0, 1e-13);
-    EXPECT_NEAR(std::fmod(g.v[1]->teta, M_PI), 2.0, 1e-6);
+    EXPECT_EQ(g.v[2]->axis, vec(1, 0.5));  // stored in the point; a diagonal tensor keeps its order, unsorted
 }
 
 }  // namespace

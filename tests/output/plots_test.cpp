@@ -35,11 +35,11 @@ std::vector<Block> blocks_of(const std::string& text) {
     return out;
 }
 
-std::string plot(SmallGrid& s, simplex* a, simplex* b, bool length = false) {
+std::string plot(SmallGrid& s, simplex* a, simplex* b) {
     test::TempDir dir;
     {
         TextFile f(dir.file("plot"));
-        g_plot(f, s.g, a, b, length);
+        g_plot(f, s.g, a, b);
     }
     return test::read_file(dir.file("plot"));
 }
@@ -50,7 +50,10 @@ std::vector<int> statuses(simplex* head) {
     return v;
 }
 
-TEST(GridPlot, TwoTrianglesGiveTheirSharedSideAndTheFourBoundarySegments) {
+// The internal plot of the two triangles draws their shared side and the
+// four boundary segments; the external plot only sides between external
+// triangles, none toward the internal ones.
+TEST(GridPlot, SidesBetweenPlottedTrianglesAndTheBoundarySegments) {
     SmallGrid s;
     build_small_grid(s);
     for (int k = 1; k <= 4; ++k) s.P[k]->i = k;
@@ -58,7 +61,7 @@ TEST(GridPlot, TwoTrianglesGiveTheirSharedSideAndTheFourBoundarySegments) {
     const std::string text = plot(s, s.g.int_head, s.g.ext_head);
 
     EXPECT_EQ(text.rfind(" $ DATA = CURVE2D\n % equalscale = TRUE\n % boundary = TRUE\n\n % linecolor = ", 0), 0u);
-    const auto blocks = blocks_of(text);
+    auto blocks = blocks_of(text);
     ASSERT_EQ(blocks.size(), 5u);
     EXPECT_EQ(blocks[0].colour, colour_grid);
     // The shared side P1-P3, its ends in increasing local order.
@@ -72,38 +75,14 @@ TEST(GridPlot, TwoTrianglesGiveTheirSharedSideAndTheFourBoundarySegments) {
     // Statuses are only borrowed while plotting.
     EXPECT_EQ(statuses(s.g.int_head), before_int);
     EXPECT_EQ(statuses(s.g.ext_head), before_ext);
-}
 
-TEST(GridPlot, ExternalPlotDrawsOnlySidesBetweenExternalTriangles) {
-    SmallGrid s;
-    build_small_grid(s);
     // A fifth external triangle between E1 and E2: sides P2-A1 and P2-A2.
     simplex* x = test::make_simplex(s.g.ext_head, st_external, s.P[2], s.A[2], s.A[1]);
     test::link(x, 2, s.E[1], 1, 3);
     test::link(x, 3, s.E[2], 1, 3);
-    const std::string text = plot(s, s.g.ext_head, s.g.int_head);
-    const auto blocks = blocks_of(text);
-    int grid_sides = 0, boundary = 0;
-    for (const Block& b : blocks) {
-        if (b.colour == colour_grid) ++grid_sides;
-        if (b.colour == colour_boundary) ++boundary;
-    }
-    EXPECT_EQ(grid_sides, 2);  // no side toward the internal triangles
-    EXPECT_EQ(boundary, 4);
-}
-
-TEST(GridPlot, LengthOptionSplitsAnOverLongSideAtItsMidpoint) {
-    SmallGrid s;
-    build_small_grid(s);
-    s.P[1]->mtr = Mat<double, 2, 2>::identity();
-    s.P[1]->mtr(1, 1) = s.P[1]->mtr(2, 2) = 4.0;
-    s.P[3]->mtr(1, 1) = s.P[3]->mtr(2, 2) = 4.0;  // side P1-P3: metric length 2 sqrt(2) > 2.2
-    const auto blocks = blocks_of(plot(s, s.g.int_head, s.g.ext_head, true));
-    ASSERT_GE(blocks.size(), 2u);
-    EXPECT_EQ(blocks[0].colour, colour_long_a);
-    EXPECT_EQ(blocks[1].colour, colour_long_b);
-    EXPECT_EQ(blocks[0].points[1], "  0.5000000E+00  0.5000000E+00       0");
-    EXPECT_EQ(blocks[1].points[0], blocks[0].points[1]);
+    blocks = blocks_of(plot(s, s.g.ext_head, s.g.int_head));
+    ASSERT_EQ(blocks.size(), 6u);
+    for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(blocks[k].colour, k < 2 ? colour_grid : colour_boundary);
 }
 
 }  // namespace

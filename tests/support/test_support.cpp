@@ -1,8 +1,10 @@
 #include "support/test_support.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace corvan::test {
@@ -11,9 +13,7 @@ TempDir::TempDir() {
     static std::atomic<int> counter{0};
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info ? std::string(info->test_suite_name()) + "_" + info->name() : "corvan";
-    for (char& c : name) {
-        if (c == '/') c = '_';
-    }
+    std::replace(name.begin(), name.end(), '/', '_');
     path_ = std::filesystem::temp_directory_path() /
             ("corvan_" + name + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
@@ -26,17 +26,13 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::write(const std::string& name, const std::string& text) const {
-    const std::string p = file(name);
-    std::ofstream out(p, std::ios::trunc);
-    out << text;
-    return p;
+    std::ofstream(file(name), std::ios::trunc) << text;
+    return file(name);
 }
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void expect_golden(const std::string& written, const std::string& golden) {
