@@ -227,15 +227,18 @@ void steiner_points(RecordReader& dom) {
         // end the run later, so the kernel's far-point test runs with a
         // distance too small to matter for any other point, and such a
         // point is dropped like one that was not found.
-        // The walk from ref (the first grid point) may be stopped by the
-        // walls of a hole; a scan of the working triangles always finds the
-        // point, and Steiner points are few.
+        // The point is found by the walk from ref (the first grid point);
+        // the walls of a hole may stop that walk, and then a scan of the
+        // working triangles finds it (Steiner points are few).
         const double h = p->h;
         point* ref = p->ref;
         p->h = kSteinerCoincident * h;
-        p->ref = nullptr;
         int inserted = 0;
         insert_far_point(2, grid.spx_head, p, inserted);
+        if (inserted == 0) {
+            p->ref = nullptr;
+            insert_far_point(2, grid.spx_head, p, inserted);
+        }
         p->h = h;
         p->ref = ref;
         if (inserted == 0) {
