@@ -35,8 +35,7 @@ struct DelaunayState {
     simplex* del_head = nullptr;  // cavity of the current insertion
     simplex* new_head = nullptr;  // simplices made by the current insertion
     simplex* gar_head = nullptr;  // deleted records kept for reuse
-    Mat<double, 3, 3> matrix;     // factorisation scratch
-    Vec<int, 3> pivot;            // pivots; also a short integer work list
+    Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
     std::vector<simplex*> grown;    // cavity members in order of admission (basis first)

@@ -17,4 +17,16 @@ void lufact(int n, int* ipvt, MatView a, double& det);
 // the diagonal without a test.
 void lusolv(int n, const int* ipvt, MatView a, double* r);
 
+// The same two routines written out for n = 1, 2, 3, on matrices the caller
+// keeps on its stack. Every floating-point operation, the pivot choice and
+// the skips of zero pivots and zero factors are those of lufact / lusolv, in
+// the same order, so factors, det and solutions are identical bit for bit.
+void lufact(Mat<double, 1, 1>& a, Vec<int, 1>& ipvt, double& det);
+void lufact(Mat<double, 2, 2>& a, Vec<int, 2>& ipvt, double& det);
+void lufact(Mat<double, 3, 3>& a, Vec<int, 3>& ipvt, double& det);
+// r(1..n) is replaced by the solution.
+void lusolv(const Mat<double, 1, 1>& a, const Vec<int, 1>& ipvt, double* r);
+void lusolv(const Mat<double, 2, 2>& a, const Vec<int, 2>& ipvt, double* r);
+void lusolv(const Mat<double, 3, 3>& a, const Vec<int, 3>& ipvt, double* r);
+
 }  // namespace corvan
