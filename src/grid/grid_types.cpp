@@ -1,6 +1,7 @@
 #include "grid/grid_types.hpp"
 
 #include <cstddef>
+#include <deque>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -45,10 +46,12 @@ private:
     long long made_ = 0;
 };
 
-// The record arena.
+// The record arena. Ellipse records are few and never move (a deque keeps
+// its elements in place); slot k of a point is ellipses[k - 1].
 struct Arena {
     Pool<point> points;
     Pool<simplex> simplices;
+    std::deque<ellipse_record> ellipses;
 };
 
 Arena& arena() {
@@ -65,6 +68,20 @@ simplex* new_simplex() { return arena().simplices.make(); }
 long long points_made() { return arena().points.made(); }
 
 long long simplices_made() { return arena().simplices.made(); }
+
+ellipse_record& point::ellipse() {
+    std::deque<ellipse_record>& e = arena().ellipses;
+    if (ell == 0) {
+        e.emplace_back();
+        ell = static_cast<int>(e.size());
+    }
+    return e[static_cast<std::size_t>(ell - 1)];
+}
+
+const ellipse_record& point::ellipse() const {
+    static const ellipse_record none;
+    return ell == 0 ? none : arena().ellipses[static_cast<std::size_t>(ell - 1)];
+}
 
 namespace {
 

@@ -133,8 +133,8 @@ TEST(AttrMetr, ExactAtDataPointsLinearBetween) {
     EXPECT_EQ(pd->mtr, metric(3, 3, 0));
     pb->x(1) = 0.7;
     attr_metr(g, 2, pb, 2, 3, pd);
-    EXPECT_NEAR(pd->axis(2), 1.55, 1e-15);
-    EXPECT_NEAR(pd->teta, 0.25, 1e-15);
+    EXPECT_NEAR(pd->ellipse().axis(2), 1.55, 1e-15);
+    EXPECT_NEAR(pd->ellipse().teta, 0.25, 1e-15);
 }
 
 TEST(IntMetrSeg2, SizesNotEntriesAreInterpolated) {
@@ -286,24 +286,24 @@ TEST(MPlot, EllipseRecomputesAxesAndAngleFromTheTensor) {
     g.v[1]->mtr = diag(4, 1);
     g.v[2]->mtr = diag(1, 4);
     g.v[3]->mtr = Mat2();  // a zero first entry keeps the stored values
-    g.v[3]->axis = vec(7, 8);
-    g.v[3]->teta = kPiSingle / 4;
+    g.v[3]->ellipse().axis = vec(7, 8);
+    g.v[3]->ellipse().teta = kPiSingle / 4;
     EXPECT_EQ(g.plot(-1), "");  // only options 0 and 1 write, and change nothing
-    EXPECT_EQ(g.v[1]->axis, vec(0, 0));
+    EXPECT_EQ(g.v[1]->ellipse().axis, vec(0, 0));
 
     EXPECT_EQ(g.plot(plot_ellipse),
               data_set("% toplabel = \"Ellipse semiaxis(1)\"", "  0.5000000E+00", one, "  0.7000000E+01") +
                   data_set("% toplabel = \"Ellipse semiaxis(2)\"", one, "  0.5000000E+00", "  0.8000000E+01") +
                   data_set("% toplabel = \"Teta [degrees]\"", zero, zero, "  0.4500000E+02"));
-    EXPECT_EQ(g.v[1]->axis, vec(0.5, 1));
-    EXPECT_EQ(g.v[2]->axis, vec(1, 0.5));  // a diagonal tensor keeps its order, unsorted
-    EXPECT_EQ(g.v[1]->teta, 0.0);
+    EXPECT_EQ(g.v[1]->ellipse().axis, vec(0.5, 1));
+    EXPECT_EQ(g.v[2]->ellipse().axis, vec(1, 0.5));  // a diagonal tensor keeps its order, unsorted
+    EXPECT_EQ(g.v[1]->ellipse().teta, 0.0);
     // A rotated tensor: the larger eigenvalue first, so the short axis and its angle.
     g.v[1]->mtr = metric(0.5, 2.0, 2.0);
     g.plot(plot_ellipse);
-    EXPECT_NEAR(g.v[1]->axis(1), 0.5, 1e-14);
-    EXPECT_NEAR(g.v[1]->axis(2), 2.0, 1e-13);
-    EXPECT_NEAR(std::fmod(g.v[1]->teta, M_PI), 2.0, 1e-6);
+    EXPECT_NEAR(g.v[1]->ellipse().axis(1), 0.5, 1e-14);
+    EXPECT_NEAR(g.v[1]->ellipse().axis(2), 2.0, 1e-13);
+    EXPECT_NEAR(std::fmod(g.v[1]->ellipse().teta, M_PI), 2.0, 1e-6);
 }
 
 }  // namespace
