@@ -133,7 +133,7 @@ consistency_problems run_consistency(grid_record& grid, bool print) {
             // The external triangle across the segment is the one left
             // unnumbered; a segment without internal triangle is warned
             // about by the numbering already.
-            const simplex* t = bs->int_spx;
+            const simplex* t = bs->int_spx();
             if (t != nullptr && index_of(t->opp(1).spx) != 0 &&
                 index_of(t->opp(2).spx) != 0 && index_of(t->opp(3).spx) != 0) {
                 r.neighs(bs, t);

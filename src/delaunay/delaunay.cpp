@@ -423,8 +423,7 @@ void update_topology(int nd, point* p) {
             }
             // A recycled record may have served as a boundary segment or a
             // triangle: it must not keep links of its former life.
-            t->int_spx = nullptr;
-            t->ext_spx = nullptr;
+            t->set_sides(nullptr, nullptr);
             const int jn = w->cmat(k, k);
             const int kk = n->cmat(jn, jn);
             for (int i = 1; i <= 3; ++i) t->opp(i) = facet_link{w->opp(i).pnt, nullptr};
@@ -600,8 +599,7 @@ void flag_shell(int nd, simplex* bhead, simplex* dhead, simplex* uhead) {
         if (s1 != nullptr && s2 != nullptr) {
             swap_ie_ndm1(nd, bs, s1, s2);
             s1->status = st_internal;
-            bs->int_spx = s1;
-            bs->ext_spx = s2;
+            bs->set_sides(s1, s2);
             s2->status = st_external;
         } else {
             movetop_simplex(uhead, bs);

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <deque>
 #include <new>
+#include <unordered_map>
+#include <utility>
 #include <type_traits>
 #include <vector>
 
@@ -47,11 +49,13 @@ private:
 };
 
 // The record arena. Ellipse records are few and never move (a deque keeps
-// its elements in place); slot k of a point is ellipses[k - 1].
+// its elements in place); slot k of a point is ellipses[k - 1]. Side links
+// belong to the few boundary segments: a segment's are found by its address.
 struct Arena {
     Pool<point> points;
     Pool<simplex> simplices;
     std::deque<ellipse_record> ellipses;
+    std::unordered_map<const simplex*, std::pair<simplex*, simplex*>> sides;
 };
 
 Arena& arena() {
@@ -76,6 +80,18 @@ ellipse_record& point::ellipse() {
         ell = static_cast<int>(e.size());
     }
     return e[static_cast<std::size_t>(ell - 1)];
+}
+
+const std::pair<simplex*, simplex*>& simplex::stored_sides() const { return arena().sides.at(this); }
+
+void simplex::store_sides(simplex* int_side, simplex* ext_side) {
+    if (int_side == nullptr && ext_side == nullptr) {
+        arena().sides.erase(this);
+        has_sides = false;
+        return;
+    }
+    arena().sides[this] = {int_side, ext_side};
+    has_sides = true;
 }
 
 const ellipse_record& point::ellipse() const {

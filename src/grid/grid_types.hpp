@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "grid/one_based.hpp"
 
@@ -70,23 +71,36 @@ struct facet_link {
 // cmat(k,k): local number, inside neighbour k, of its vertex opposite the
 // shared facet; cmat(k,j), j != k: local number inside neighbour k of this
 // simplex's vertex j. A boundary segment uses vertices and neighbours 1..2.
-// Local numbers and status codes are small: they take one and two bytes, so
-// that a simplex takes 176.
+// Local numbers and status codes are small: they take one and two bytes,
+// and the side links only boundary segments have are kept beside the
+// records, so that a simplex takes 160.
 struct simplex {
     int i = 0;                       // running index; 0: not numbered
     std::int16_t status = st_undefined;  // status code
     Mat<std::int8_t, 3, 3> cmat;     // connectivity matrix
+    bool has_sides = false;          // side links are stored for it
     double det = 0.0;                // determinant of the vertex matrix
     simplex* prev = nullptr;         // list link toward the bottom
     simplex* next = nullptr;         // list link toward the top
-    simplex* int_spx = nullptr;      // boundary segment: domain triangle on the internal side
-    simplex* ext_spx = nullptr;      // boundary segment: domain triangle on the external side
     Mat<double, 3, 3> fct;           // facet equations (row k: barycentric coordinate k)
     Vec<facet_link, 3> opp;          // vertices and neighbours
 
     simplex() = default;
     simplex(const simplex&) = delete;
     simplex& operator=(const simplex&) = delete;
+
+    // Boundary segment: the domain triangle on its internal / external side
+    // (null: none).
+    simplex* int_spx() const { return has_sides ? stored_sides().first : nullptr; }
+    simplex* ext_spx() const { return has_sides ? stored_sides().second : nullptr; }
+    // Links the segment to the triangles on its two sides; null, null forgets them.
+    void set_sides(simplex* int_side, simplex* ext_side) {
+        if (int_side != nullptr || ext_side != nullptr || has_sides) store_sides(int_side, ext_side);
+    }
+
+private:
+    const std::pair<simplex*, simplex*>& stored_sides() const;
+    void store_sides(simplex* int_side, simplex* ext_side);
 };
 
 // A fresh record with every field at its default, owned by the arena.

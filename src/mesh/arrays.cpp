@@ -47,8 +47,8 @@ void s_vect_boundary(simplex* head, int edge_index, int& counter) {
     for (simplex* b = head->next; b != head; b = b->next) {
         const int k = ++counter;
         arrays.iflux(k) = edge_index;
-        if (b->int_spx != nullptr) {
-            arrays.neighs(k) = b->int_spx->i;
+        if (b->int_spx() != nullptr) {
+            arrays.neighs(k) = b->int_spx()->i;
         } else {
             arrays.neighs(k) = 0;
             say({"Boundary simplex without neighs() found"});

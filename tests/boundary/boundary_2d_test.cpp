@@ -206,11 +206,11 @@ double expect_conforming(grid_record& g) {
         edge_record& ed = g.edge(e);
         EXPECT_TRUE(empty_list(ed.add_head) && empty_list(ed.stc_head) && empty_list(ed.spx_head));
         for (simplex* sg = ed.int_head->next; sg != ed.int_head; sg = sg->next) {
-            if (!in.count(sg->int_spx) || !ex.count(sg->ext_spx)) {
+            if (!in.count(sg->int_spx()) || !ex.count(sg->ext_spx())) {
                 ADD_FAILURE() << "edge " << e << ": a segment is not classified";
                 continue;
             }
-            for (const simplex* t : {sg->int_spx, sg->ext_spx}) {
+            for (const simplex* t : {sg->int_spx(), sg->ext_spx()}) {
                 int shared = 0;
                 for (int k = 1; k <= 3; ++k)
                     shared += t->opp(k).pnt == sg->opp(1).pnt->ppp || t->opp(k).pnt == sg->opp(2).pnt->ppp;

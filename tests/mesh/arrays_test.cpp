@@ -54,7 +54,7 @@ TEST(BuildArrays, MissingVertexAndMissingInternalTriangleWarnAndGiveZero) {
     SmallGrid s;
     build_small_grid(s);
     s.T[2]->opp(3).pnt = nullptr;
-    s.seg[2][2]->int_spx = nullptr;
+    s.seg[2][2]->set_sides(nullptr, s.seg[2][2]->ext_spx());
     EXPECT_EQ(test::output_of([&] { build_arrays(s.g); }),
               " WARNING: point not associated (s_vect_domain)\n Boundary simplex without neighs() found\n");
     EXPECT_EQ((V{arrays.jj(3, 2), arrays.neighs(4), arrays.jjs(1, 4)}), (V{0, 0, 4}));

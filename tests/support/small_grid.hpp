@@ -113,8 +113,7 @@ inline void build_small_grid(SmallGrid& s) {
         point* hi = make_point(ed.axp_head, 2.0, 0.0);
         for (int j = 1; j <= 2; ++j) {
             s.seg[e][j] = make_simplex(ed.int_head, st_internal, s.b[e][j], s.b[e][j + 1], nullptr);
-            s.seg[e][j]->int_spx = s.T[e];
-            s.seg[e][j]->ext_spx = s.E[2 * (e - 1) + j];
+            s.seg[e][j]->set_sides(s.T[e], s.E[2 * (e - 1) + j]);
             s.b[e][j]->spx = s.seg[e][j];
         }
         s.b[e][3]->spx = s.seg[e][2];
