@@ -139,7 +139,18 @@ bool repair_cavity(int nd, const point* p, std::size_t n_basis) {
 
 namespace {
 
-// simplex_facets for N = nd + 1 vertices, on a vertex matrix of its own.
+// The homogeneous vertex matrix of s (N = nd + 1 vertices), factored; returns its det.
+template <int N>
+double factor_vertex_matrix(const simplex* s, Mat<double, N, N>& a, Vec<int, N>& ipvt) {
+    for (int k = 1; k <= N; ++k) {
+        for (int j = 1; j <= N - 1; ++j) a(j, k) = s->opp(k).pnt->x(j);
+        a(N, k) = 1.0;
+    }
+    double det = 0.0;
+    lufact(a, ipvt, det);
+    return det;
+}
+
 template <int N>
 void facets_n(simplex* s) {
     for (int i = 1; i <= 3; ++i) {
@@ -147,14 +158,17 @@ void facets_n(simplex* s) {
     }
     for (int k = 1; k <= N; ++k) s->fct(k, k) = 1.0;
     Mat<double, N, N> a;
-    for (int k = 1; k <= N; ++k) {
-        for (int j = 1; j <= N - 1; ++j) a(j, k) = s->opp(k).pnt->x(j);
-        a(N, k) = 1.0;
-    }
     Vec<int, N> ipvt;
-    lufact(a, ipvt, s->det);
+    factor_vertex_matrix(s, a, ipvt);
     // Solving for each unit column turns fct into the inverse of the vertex matrix.
     for (int i = 1; i <= N; ++i) lusolv(a, ipvt, &s->fct(1, i));
+}
+
+template <int N>
+double det_n(const simplex* s) {
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    return factor_vertex_matrix(s, a, ipvt);
 }
 
 // simplex_normal for N = nd, on minors of its own.
@@ -184,6 +198,8 @@ void simplex_facets(int nd, simplex* s) {
     if (nd == 2) facets_n<3>(s);
     else facets_n<2>(s);
 }
+
+double simplex_det(int nd, const simplex* s) { return nd == 2 ? det_n<3>(s) : det_n<2>(s); }
 
 void update_geometry(int nd, simplex* head) {
     for (simplex* s = head->next; s != head; s = s->next) simplex_facets(nd, s);

@@ -73,7 +73,6 @@ void s_copy(simplex* head, int nd, const Array1<point*>& ptab, const Array1<simp
     for (simplex* s = head->next; s != head; s = s->next) {
         simplex* t = stab(s->i);
         t->status = s->status;
-        t->det = s->det;
         t->cmat = s->cmat;
         t->fct = s->fct;
         t->set_sides(copy_of(s->int_spx(), xtab), copy_of(s->ext_spx(), xtab));

@@ -73,13 +73,13 @@ struct facet_link {
 // simplex's vertex j. A boundary segment uses vertices and neighbours 1..2.
 // Local numbers and status codes are small: they take one and two bytes,
 // and the side links only boundary segments have are kept beside the
-// records, so that a simplex takes 160.
+// records, so that a simplex takes 152. (The determinant of the vertex
+// matrix is not kept: simplex_det computes it.)
 struct simplex {
     int i = 0;                       // running index; 0: not numbered
     std::int16_t status = st_undefined;  // status code
     Mat<std::int8_t, 3, 3> cmat;     // connectivity matrix
     bool has_sides = false;          // side links are stored for it
-    double det = 0.0;                // determinant of the vertex matrix
     simplex* prev = nullptr;         // list link toward the bottom
     simplex* next = nullptr;         // list link toward the top
     Mat<double, 3, 3> fct;           // facet equations (row k: barycentric coordinate k)

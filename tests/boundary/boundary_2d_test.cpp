@@ -197,8 +197,8 @@ double expect_conforming(grid_record& g) {
     double area = 0.0;
     for (simplex* t : in) {
         EXPECT_EQ(t->status, st_internal);
-        EXPECT_GT(t->det, 0.0);
-        area += t->det / 2.0;
+        EXPECT_GT(simplex_det(2, t), 0.0);
+        area += simplex_det(2, t) / 2.0;
     }
     for (simplex* t : ex) EXPECT_EQ(t->status, st_external);
     // Every boundary segment is a side of its internal and its external triangle.

@@ -94,7 +94,6 @@ inline void build_small_grid(SmallGrid& s) {
     link(s.T[1], 3, s.E[1], 3, 3);
     link(s.T[2], 1, s.E[3], 3, 3);
     link(s.T[2], 2, s.E[4], 3, 3);
-    s.T[1]->det = 1.0;
     s.T[1]->fct(1, 1) = -1.0;
 
     const int corner[3][4] = {{}, {0, 1, 2, 3}, {0, 3, 4, 1}};
