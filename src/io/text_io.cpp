@@ -64,8 +64,9 @@ void put_right(std::string& out, const char* text, std::size_t n, int w) {
         out.append(width, '*');
         return;
     }
-    out.append(width - n, ' ');
-    out.append(text, n);
+    // One growth of out, then the text over the end of the blanks.
+    out.append(width, ' ');
+    std::memcpy(out.data() + out.size() - n, text, n);
 }
 
 // A field too narrow for its value.
@@ -399,6 +400,13 @@ Format::Format(std::string_view text) {
     for (int k = static_cast<int>(items_.size()) - 1; k >= 0; --k) {
         if (items_[static_cast<std::size_t>(k)].kind == '(') { reversion_ = k; break; }
     }
+    for (const Item& it : items_) {
+        if (it.kind != 'I' && it.kind != 'F' && it.kind != 'E' && it.kind != 'A') {
+            flat_.clear();
+            break;
+        }
+        flat_.insert(flat_.end(), static_cast<std::size_t>(it.repeat), it);
+    }
 }
 
 bool Format::run(const std::vector<Item>& list, std::string& out, std::string& rec, int& pending,
@@ -437,6 +445,21 @@ bool Format::run(const std::vector<Item>& list, std::string& out, std::string& r
 }
 
 void Format::append(std::string& out, const FmtArg* a, std::size_t n) const {
+    if (!flat_.empty()) {
+        // As run below for such a format: a record per pass over the
+        // descriptors, the last one ended where the items end.
+        std::size_t k = 0;
+        for (;;) {
+            for (const Item& it : flat_) {
+                if (k >= n) break;
+                edit(out, it, a[k++]);
+            }
+            if (k >= n) break;
+            out += '\n';
+        }
+        out += '\n';
+        return;
+    }
     // The record under construction keeps its capacity between calls, so
     // writing many lines allocates nothing per line.
     static thread_local std::string rec;

@@ -111,6 +111,10 @@ private:
              const FmtArg* a, std::size_t n, std::size_t& k) const;
     std::vector<Item> items_;
     int reversion_ = -1;  // top-level group where reversion restarts; -1: whole format
+    // A format of data descriptors only, such as "(5i7)" or "(2e15.7,i8)":
+    // its descriptors with repeats spelled out, written straight into the
+    // output; empty for any other format.
+    std::vector<Item> flat_;
 };
 
 // A list-directed record (without the newline), per the convention above.
