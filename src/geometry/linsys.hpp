@@ -60,6 +60,26 @@ inline int pivot_row(const Mat<double, N, N>& a, int k) {
     return l;
 }
 
+// The last step, k = N - 1 (one row below the pivot), and the determinant.
+template <int N>
+inline void last_step(Mat<double, N, N>& a, Vec<int, N>& ipvt, int& sign, double& det) {
+    constexpr int k = N - 1;
+    const int l = pivot_row(a, k);
+    ipvt(k) = l;
+    if (l != k) sign = -sign;
+    exchange(a, l, k, k);
+    const double t = a(k, k);
+    det = det * t;
+    if (t != 0.0) {
+        a(N, k) = -a(N, k) / t;
+        exchange(a, l, k, N);
+        const double s = a(k, N);
+        if (s != 0.0) a(N, N) = a(N, N) + s * a(N, k);
+    }
+    ipvt(N) = sign;
+    det = det * a(N, N) * ipvt(N);
+}
+
 }  // namespace linsys_detail
 
 inline void lufact(Mat<double, 1, 1>& a, Vec<int, 1>& ipvt, double& det) {
@@ -69,6 +89,12 @@ inline void lufact(Mat<double, 1, 1>& a, Vec<int, 1>& ipvt, double& det) {
 }
 
 inline void lufact(Mat<double, 2, 2>& a, Vec<int, 2>& ipvt, double& det) {
+    det = 1.0;
+    int sign = 1;
+    linsys_detail::last_step(a, ipvt, sign, det);
+}
+
+inline void lufact(Mat<double, 3, 3>& a, Vec<int, 3>& ipvt, double& det) {
     using linsys_detail::exchange;
     det = 1.0;
     int sign = 1;
@@ -81,53 +107,16 @@ inline void lufact(Mat<double, 2, 2>& a, Vec<int, 2>& ipvt, double& det) {
     det = det * t;
     if (t != 0.0) {
         a(2, 1) = -a(2, 1) / t;
-        exchange(a, l, 1, 2);
-        const double s = a(1, 2);
-        if (s != 0.0) a(2, 2) = a(2, 2) + s * a(2, 1);
-    }
-    ipvt(2) = sign;
-    det = det * a(2, 2) * ipvt(2);
-}
-
-inline void lufact(Mat<double, 3, 3>& a, Vec<int, 3>& ipvt, double& det) {
-    using linsys_detail::exchange;
-    det = 1.0;
-    int sign = 1;
-    {  // k = 1
-        const int l = linsys_detail::pivot_row(a, 1);
-        ipvt(1) = l;
-        if (l != 1) sign = -sign;
-        exchange(a, l, 1, 1);
-        const double t = a(1, 1);
-        det = det * t;
-        if (t != 0.0) {
-            a(2, 1) = -a(2, 1) / t;
-            a(3, 1) = -a(3, 1) / t;
-            for (int j = 2; j <= 3; ++j) {
-                exchange(a, l, 1, j);
-                const double s = a(1, j);
-                if (s == 0.0) continue;
-                a(2, j) = a(2, j) + s * a(2, 1);
-                a(3, j) = a(3, j) + s * a(3, 1);
-            }
+        a(3, 1) = -a(3, 1) / t;
+        for (int j = 2; j <= 3; ++j) {
+            exchange(a, l, 1, j);
+            const double s = a(1, j);
+            if (s == 0.0) continue;
+            a(2, j) = a(2, j) + s * a(2, 1);
+            a(3, j) = a(3, j) + s * a(3, 1);
         }
     }
-    {  // k = 2
-        const int l = linsys_detail::pivot_row(a, 2);
-        ipvt(2) = l;
-        if (l != 2) sign = -sign;
-        exchange(a, l, 2, 2);
-        const double t = a(2, 2);
-        det = det * t;
-        if (t != 0.0) {
-            a(3, 2) = -a(3, 2) / t;
-            exchange(a, l, 2, 3);
-            const double s = a(2, 3);
-            if (s != 0.0) a(3, 3) = a(3, 3) + s * a(3, 2);
-        }
-    }
-    ipvt(3) = sign;
-    det = det * a(3, 3) * ipvt(3);
+    linsys_detail::last_step(a, ipvt, sign, det);
 }
 
 inline void lusolv(const Mat<double, 1, 1>& a, const Vec<int, 1>& /*ipvt*/, double* r) { r[0] = r[0] / a(1, 1); }

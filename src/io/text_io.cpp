@@ -129,15 +129,21 @@ void put_exponent_field(std::string& out, char* s, int n, int w) {
     put_right(out, p, static_cast<std::size_t>(n), w);
 }
 
+// Writes the start of an Ew.d field, "-0." or "0.", to s; returns its length.
+int mantissa_start(char* s, double v) {
+    int n = 0;
+    if (std::signbit(v) && v != 0.0) s[n++] = '-';
+    s[n++] = '0';
+    s[n++] = '.';
+    return n;
+}
+
 void put_e_general(std::string& out, double v, int w, int d) {
     if (!std::isfinite(v)) return put_non_finite(out, v, w);
     if (d < 1) d = 1;
     if (d > 40) d = 40;
     char s[64];
-    int n = 0;
-    if (std::signbit(v) && v != 0.0) s[n++] = '-';
-    s[n++] = '0';
-    s[n++] = '.';
+    int n = mantissa_start(s, v);
     int exp10 = 0;
     if (v == 0.0) {
         for (int k = 0; k < d; ++k) s[n++] = '0';
@@ -191,10 +197,7 @@ void put_f(std::string& out, double v, int w, int d) {
 void put_e(std::string& out, double v, int w, int d) {
     if (!std::isfinite(v) || d < 1 || d > kFastDigits) return put_e_general(out, v, w, d);
     char s[48];
-    int n = 0;
-    if (std::signbit(v) && v != 0.0) s[n++] = '-';
-    s[n++] = '0';
-    s[n++] = '.';
+    int n = mantissa_start(s, v);
     int exp10 = 0;
     if (v == 0.0) {
         std::memset(s + n, '0', static_cast<std::size_t>(d));
@@ -241,53 +244,26 @@ void put_a(std::string& out, std::string_view s, int w) {
 
 }  // namespace
 
-std::string fmt_i(long long v, int w) {
+namespace {
+
+// The text of one field writer's output.
+template <class... A>
+std::string field(void (*put)(std::string&, A...), A... a) {
     std::string s;
-    put_i(s, v, w);
+    put(s, a...);
     return s;
 }
 
-std::string fmt_f(double v, int w, int d) {
-    std::string s;
-    put_f(s, v, w, d);
-    return s;
-}
+}  // namespace
 
-std::string fmt_e(double v, int w, int d) {
-    std::string s;
-    put_e(s, v, w, d);
-    return s;
-}
-
-std::string fmt_i_general(long long v, int w) {
-    std::string s;
-    put_i_general(s, v, w);
-    return s;
-}
-
-std::string fmt_f_general(double v, int w, int d) {
-    std::string s;
-    put_f_general(s, v, w, d);
-    return s;
-}
-
-std::string fmt_e_general(double v, int w, int d) {
-    std::string s;
-    put_e_general(s, v, w, d);
-    return s;
-}
-
-std::string ld_real(double v) {
-    std::string s;
-    put_ld_real(s, v);
-    return s;
-}
-
-std::string ld_real_general(double v) {
-    std::string s;
-    put_ld_real_general(s, v);
-    return s;
-}
+std::string fmt_i(long long v, int w) { return field(put_i, v, w); }
+std::string fmt_f(double v, int w, int d) { return field(put_f, v, w, d); }
+std::string fmt_e(double v, int w, int d) { return field(put_e, v, w, d); }
+std::string fmt_i_general(long long v, int w) { return field(put_i_general, v, w); }
+std::string fmt_f_general(double v, int w, int d) { return field(put_f_general, v, w, d); }
+std::string fmt_e_general(double v, int w, int d) { return field(put_e_general, v, w, d); }
+std::string ld_real(double v) { return field(put_ld_real, v); }
+std::string ld_real_general(double v) { return field(put_ld_real_general, v); }
 
 std::string fmt_a(std::string_view s, int w) {
     std::string r;
