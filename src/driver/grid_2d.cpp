@@ -131,7 +131,8 @@ void save_grid(const std::string& /*directory*/, const std::string& name) {
     say_line("");
     say({"Saving grid ..."});
     say_line("");
-    build_arrays(grid);
+    // Each numbering pass walks millions of scattered records.
+    if (arrays.array != &grid) build_arrays(grid);
     save_conv(stem, static_cast<int>(stem.size()));
 }
 
