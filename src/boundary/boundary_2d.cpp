@@ -388,7 +388,7 @@ void halve_bou(grid_record& g, int e, int ic, simplex* sg) {
     edge_record& ed = g.edge(e);
     point* v1 = sg->opp(1).pnt;
     point* v2 = sg->opp(2).pnt;
-    const int parent = sg->int_spx != nullptr ? sg->int_spx->i : 0;
+    const int parent = sg->int_spx() != nullptr ? sg->int_spx()->i : 0;
 
     point* p = new_point();
     point* q = new_point();

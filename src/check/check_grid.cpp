@@ -133,7 +133,7 @@ consistency_problems run_consistency(grid_record& grid, bool print) {
             // The external triangle across the segment is the one left
             // unnumbered; a segment without internal triangle is warned
             // about by the numbering already.
-            const simplex* t = bs->int_spx;
+            const simplex* t = bs->int_spx();
             if (t != nullptr && index_of(t->opp(1).spx) != 0 &&
                 index_of(t->opp(2).spx) != 0 && index_of(t->opp(3).spx) != 0) {
                 r.neighs(bs, t);
@@ -150,6 +150,7 @@ consistency_problems run_consistency(grid_record& grid, bool print) {
 status_counts count_list(simplex* head, int settled, bool far_only) {
     status_counts c;
     for (simplex* s = head->next; s != head; s = s->next) {
+        ++c.records;
         switch (s->status) {
         case st_undefined:
             ++c.undefined;
@@ -222,9 +223,9 @@ void contability(grid_record& grid, int level) {
     if (level >= 2) print_counts("AUXILIARY LIST flags", ax);
     if (level >= 1) {
         say({"Grid details:"});
-        say({"int_head", numberof_simplex(grid.int_head)});
-        say({"ext_head", numberof_simplex(grid.ext_head)});
-        say({"axs_head", numberof_simplex(grid.axs_head)});
+        say({"int_head", in.records});
+        say({"ext_head", ex.records});
+        say({"axs_head", ax.records});
         say({"stc_head", numberof_simplex(grid.stc_head)});
         say({"spx_head", numberof_simplex(grid.spx_head)});
     }

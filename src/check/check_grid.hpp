@@ -43,6 +43,7 @@ struct status_counts {
     int external = 0;   // status 3
     int stitch = 0;     // status 4
     int unknown = 0;    // others (auxiliary list: status 0 only)
+    int records = 0;    // records in the list, whatever their status
 };
 
 // Counts the three lists int_head, ext_head, axs_head by status, turning

@@ -137,26 +137,81 @@ bool repair_cavity(int nd, const point* p, std::size_t n_basis) {
 
 // --- geometry ---------------------------------------------------------------
 
-void simplex_facets(int nd, simplex* s) {
-    const int n = nd + 1;
+namespace {
+
+// The homogeneous vertex matrix of s (N = nd + 1 vertices), factored; returns its det.
+template <int N>
+double factor_vertex_matrix(const simplex* s, Mat<double, N, N>& a, Vec<int, N>& ipvt) {
+    for (int k = 1; k <= N; ++k) {
+        for (int j = 1; j <= N - 1; ++j) a(j, k) = s->opp(k).pnt->x(j);
+        a(N, k) = 1.0;
+    }
+    double det = 0.0;
+    lufact(a, ipvt, det);
+    return det;
+}
+
+template <int N>
+void facets_n(simplex* s) {
     for (int i = 1; i <= 3; ++i) {
         for (int j = 1; j <= 3; ++j) s->fct(i, j) = 0.0;
     }
-    for (int k = 1; k <= n; ++k) s->fct(k, k) = 1.0;
-    for (int k = 1; k <= n; ++k) {
-        for (int j = 1; j <= nd; ++j) kernel.matrix(j, k) = s->opp(k).pnt->x(j);
-        kernel.matrix(n, k) = 1.0;
-    }
-    lufact(n, kernel.pivot.data(), view(kernel.matrix), s->det);
+    for (int k = 1; k <= N; ++k) s->fct(k, k) = 1.0;
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    factor_vertex_matrix(s, a, ipvt);
     // Solving for each unit column turns fct into the inverse of the vertex matrix.
-    for (int i = 1; i <= n; ++i) lusolv(n, kernel.pivot.data(), view(kernel.matrix), &s->fct(1, i));
+    for (int i = 1; i <= N; ++i) lusolv(a, ipvt, &s->fct(1, i));
 }
+
+template <int N>
+double det_n(const simplex* s) {
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    return factor_vertex_matrix(s, a, ipvt);
+}
+
+// simplex_normal for N = nd, on minors of its own.
+template <int N>
+void normal_n(const simplex* bs, Vec<double, 3>& nrm) {
+    Vec<double, 2> twin;
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    for (int k = 1; k <= N + 1; ++k) {
+        // Cyclic minors of the twins' homogeneous coordinates: nrm(k) is the
+        // determinant with coordinate column k left out.
+        for (int i = 1; i <= N; ++i) {
+            const point* t = bs->opp(i).pnt->ppp;
+            for (int j = 1; j <= N; ++j) twin(j) = t->x(j);
+            for (int j = 1; j <= N; ++j) {
+                const int r = (j - 1 + k) % (N + 1);
+                a(i, j) = (r < N) ? twin(r + 1) : 1.0;
+            }
+        }
+        lufact(a, ipvt, nrm(k));
+    }
+}
+
+}  // namespace
+
+void simplex_facets(int nd, simplex* s) {
+    if (nd == 2) facets_n<3>(s);
+    else facets_n<2>(s);
+}
+
+double simplex_det(int nd, const simplex* s) { return nd == 2 ? det_n<3>(s) : det_n<2>(s); }
 
 void update_geometry(int nd, simplex* head) {
     for (simplex* s = head->next; s != head; s = s->next) simplex_facets(nd, s);
 }
 
 void eval_facets(int nd, const point* p, const simplex* s, Vec<double, 3>& b) {
+    if (nd == 2) {
+        // The loop below for nd = 2, in the same order of operations.
+        const double x1 = p->x(1), x2 = p->x(2);
+        for (int k = 1; k <= 3; ++k) b(k) = (s->fct(k, 3) + s->fct(k, 1) * x1) + s->fct(k, 2) * x2;
+        return;
+    }
     for (int k = 1; k <= nd + 1; ++k) {
         double v = s->fct(k, nd + 1);
         for (int j = 1; j <= nd; ++j) v = v + s->fct(k, j) * p->x(j);
@@ -165,20 +220,8 @@ void eval_facets(int nd, const point* p, const simplex* s, Vec<double, 3>& b) {
 }
 
 void simplex_normal(int nd, const simplex* bs, Vec<double, 3>& nrm) {
-    Vec<double, 2> twin;
-    for (int k = 1; k <= nd + 1; ++k) {
-        // Cyclic minors of the twins' homogeneous coordinates: nrm(k) is the
-        // determinant with coordinate column k left out.
-        for (int i = 1; i <= nd; ++i) {
-            const point* t = bs->opp(i).pnt->ppp;
-            for (int j = 1; j <= nd; ++j) twin(j) = t->x(j);
-            for (int j = 1; j <= nd; ++j) {
-                const int r = (j - 1 + k) % (nd + 1);
-                kernel.matrix(i, j) = (r < nd) ? twin(r + 1) : 1.0;
-            }
-        }
-        lufact(nd, kernel.pivot.data(), view(kernel.matrix), nrm(k));
-    }
+    if (nd == 2) normal_n<2>(bs, nrm);
+    else normal_n<1>(bs, nrm);
 }
 
 // --- location ---------------------------------------------------------------
@@ -396,8 +439,7 @@ void update_topology(int nd, point* p) {
             }
             // A recycled record may have served as a boundary segment or a
             // triangle: it must not keep links of its former life.
-            t->int_spx = nullptr;
-            t->ext_spx = nullptr;
+            t->set_sides(nullptr, nullptr);
             const int jn = w->cmat(k, k);
             const int kk = n->cmat(jn, jn);
             for (int i = 1; i <= 3; ++i) t->opp(i) = facet_link{w->opp(i).pnt, nullptr};
@@ -573,8 +615,7 @@ void flag_shell(int nd, simplex* bhead, simplex* dhead, simplex* uhead) {
         if (s1 != nullptr && s2 != nullptr) {
             swap_ie_ndm1(nd, bs, s1, s2);
             s1->status = st_internal;
-            bs->int_spx = s1;
-            bs->ext_spx = s2;
+            bs->set_sides(s1, s2);
             s2->status = st_external;
         } else {
             movetop_simplex(uhead, bs);

@@ -35,8 +35,7 @@ struct DelaunayState {
     simplex* del_head = nullptr;  // cavity of the current insertion
     simplex* new_head = nullptr;  // simplices made by the current insertion
     simplex* gar_head = nullptr;  // deleted records kept for reuse
-    Mat<double, 3, 3> matrix;     // factorisation scratch
-    Vec<int, 3> pivot;            // pivots; also a short integer work list
+    Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
     std::vector<simplex*> grown;    // cavity members in order of admission (basis first)
@@ -46,8 +45,12 @@ struct DelaunayState {
 extern DelaunayState kernel;
 
 // --- geometry ---------------------------------------------------------------
-// Sets fct (inverse of the homogeneous vertex matrix) and det of s.
+// Sets fct of s: the inverse of its homogeneous vertex matrix.
 void simplex_facets(int nd, simplex* s);
+// Determinant of the homogeneous vertex matrix of s: twice the signed area
+// of a triangle (positive when counter-clockwise); for a segment, x of
+// vertex 1 less x of vertex 2.
+double simplex_det(int nd, const simplex* s);
 // simplex_facets on every simplex of the list, in list order.
 void update_geometry(int nd, simplex* head);
 // b(k) = barycentric coordinate of p for vertex k, k = 1..nd+1, from the stored fct.

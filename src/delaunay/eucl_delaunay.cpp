@@ -24,25 +24,26 @@ const Format& det_warning_format() {
     return f;
 }
 
-// Fills eucl.matrix and rhs(1..nd) with the circumcentre system of s (the
-// perpendicular bisectors of consecutive vertices) and factors it; returns det.
-double factor_center_system(int nd, const simplex* s, double* rhs) {
+// The circumcentre system of s (the perpendicular bisectors of consecutive
+// vertices) for N = nd: a and rhs(1..N) filled, a factored; returns det.
+template <int N>
+double factor_center_system(const simplex* s, Mat<double, N, N>& a, Vec<int, N>& ipvt, double* rhs) {
     Vec<double, 2> lo;
     Vec<double, 2> hi;
-    for (int k = 1; k <= nd; ++k) {
-        for (int j = 1; j <= nd; ++j) {
+    for (int k = 1; k <= N; ++k) {
+        for (int j = 1; j <= N; ++j) {
             lo(j) = s->opp(k).pnt->x(j);
             hi(j) = s->opp(k + 1).pnt->x(j);
         }
         double sum = 0.0;
-        for (int j = 1; j <= nd; ++j) {
-            eucl.matrix(k, j) = hi(j) - lo(j);
+        for (int j = 1; j <= N; ++j) {
+            a(k, j) = hi(j) - lo(j);
             sum = sum + (hi(j) * hi(j) - lo(j) * lo(j));
         }
         rhs[k - 1] = 0.5 * sum;
     }
     double det = 0.0;
-    lufact(nd, eucl.pivot.data(), view(eucl.matrix), det);
+    lufact(a, ipvt, det);
     return det;
 }
 
@@ -98,35 +99,54 @@ double segment_r_length(int nd, const point* p1, const point* p2) {
     return (std::sqrt(q1) + std::sqrt(q2)) / 2.0;
 }
 
-void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2) {
-    const double det = factor_center_system(nd, s, q.data());
+namespace {
+
+template <int N>
+void simplex_center_n(const simplex* s, Vec<double, 3>& q, double& r2) {
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    const double det = factor_center_system(s, a, ipvt, q.data());
     if (std::fabs(det) <= kDetTol) {
         say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
-        if (det == 0.0) stop({ld_record({"(stop)"}), " " + simplex_place(nd, s) + " is flat" + coincidence_note(nd, s)});
+        if (det == 0.0) stop({ld_record({"(stop)"}), " " + simplex_place(N, s) + " is flat" + coincidence_note(N, s)});
     }
-    lusolv(nd, eucl.pivot.data(), view(eucl.matrix), q.data());
-    r2 = mean_r2(nd, s, q.data());
+    lusolv(a, ipvt, q.data());
+    r2 = mean_r2(N, s, q.data());
 }
 
-double delaunay_measure(int nd, const point* p, const simplex* s) {
-    const double det = factor_center_system(nd, s, eucl.center.data());
+template <int N>
+double delaunay_measure_n(const point* p, const simplex* s) {
+    Mat<double, N, N> a;
+    Vec<int, N> ipvt;
+    const double det = factor_center_system(s, a, ipvt, eucl.center.data());
     if (std::fabs(det) <= kDetTol) {
         say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
         // A flat or turned-over simplex has no meaningful circle.
         if (det <= 0.0) {
             stop({ld_record({"--STOP-- (delaunay_measure)"}),
-                  " inserting " + point_place(nd, p) + ": " + simplex_place(nd, s) + " is flat or turned over" +
-                      coincidence_note(nd, s)});
+                  " inserting " + point_place(N, p) + ": " + simplex_place(N, s) + " is flat or turned over" +
+                      coincidence_note(N, s)});
         }
     }
-    lusolv(nd, eucl.pivot.data(), view(eucl.matrix), eucl.center.data());
-    const double big_r2 = mean_r2(nd, s, eucl.center.data());
+    lusolv(a, ipvt, eucl.center.data());
+    const double big_r2 = mean_r2(N, s, eucl.center.data());
     double d2 = 0.0;
-    for (int j = 1; j <= nd; ++j) {
+    for (int j = 1; j <= N; ++j) {
         const double d = p->x(j) - eucl.center(j);
         d2 = d2 + d * d;
     }
     return d2 / big_r2;
+}
+
+}  // namespace
+
+void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2) {
+    if (nd == 2) simplex_center_n<2>(s, q, r2);
+    else simplex_center_n<1>(s, q, r2);
+}
+
+double delaunay_measure(int nd, const point* p, const simplex* s) {
+    return nd == 2 ? delaunay_measure_n<2>(p, s) : delaunay_measure_n<1>(p, s);
 }
 
 void insert_point(int nd, simplex* head, point* p) {

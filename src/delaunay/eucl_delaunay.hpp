@@ -8,8 +8,6 @@ namespace corvan {
 // Scratch of the Euclidean measures, shared by every call.
 struct EuclState {
     Vec<double, 3> center;     // circumcentre of the last delaunay_measure
-    Mat<double, 3, 3> matrix;  // factorisation scratch
-    Vec<int, 3> pivot;
     Vec<double, 3> vector;     // difference vector of segment_r_length
 };
 extern EuclState eucl;

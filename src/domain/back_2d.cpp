@@ -85,8 +85,7 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     for (point* p = grid.pnt_head->next; p != grid.pnt_head; p = p->next, q = q->next) {
         p->ppp = q;
         q->h = p->h;
-        q->axis = p->axis;
-        q->teta = p->teta;
+        if (p->ell != 0) q->ellipse() = p->ellipse();
         q->mtr = p->mtr;
     }
 
@@ -125,7 +124,8 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         par(1) = h;
         par(2) = h;
         par(3) = 0.0;
-        gen_metr(par, p->axis, p->teta, p->mtr);
+        ellipse_record& el = p->ellipse();
+        gen_metr(par, el.axis, el.teta, p->mtr);
         // A point outside the domain, on its boundary or on another point
         // cannot carry spacing soundly (its triangles would lie outside or
         // be flat): the kernel's far-point test, with a distance too small

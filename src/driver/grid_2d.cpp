@@ -58,7 +58,7 @@ void check_orientation(const grid_record& g) {
     std::set<std::pair<const simplex*, const simplex*>> crossings;
     for (int e = 1; e <= g.n_edge; ++e) {
         const simplex* head = g.edge(e).int_head;
-        for (const simplex* b = head->next; b != head; b = b->next) crossings.insert({b->int_spx, b->ext_spx});
+        for (const simplex* b = head->next; b != head; b = b->next) crossings.insert({b->int_spx(), b->ext_spx()});
     }
     for (const simplex* s = g.int_head->next; s != g.int_head; s = s->next) {
         for (int k = 1; k <= 3; ++k) {
@@ -137,7 +137,8 @@ void save_grid(const std::string& /*directory*/, const std::string& name) {
     say_line("");
     say({"Saving grid ..."});
     say_line("");
-    build_arrays(grid);
+    // Each numbering pass walks millions of scattered records.
+    if (arrays.array != &grid) build_arrays(grid);
     save_conv(stem, static_cast<int>(stem.size()));
 }
 

@@ -24,8 +24,10 @@ inline const std::string kDirectory = "./";
 // + the problem stem. The options add stages beyond the default build.
 void build_grid(const std::string& directory, const std::string& name, const Options& options);
 
-// Numbers the grid again and writes the element and node files in the
-// current directory.
+// Writes the element and node files in the current directory, from the
+// arrays build_grid left (nothing changes the grid in between: numbering it
+// again would give the same arrays); numbers the grid first when it has no
+// arrays yet.
 void save_grid(const std::string& directory, const std::string& name);
 
 // Writes the plot files: always the grid plot; metric_switch 0 / 1 / 2 adds

@@ -73,11 +73,9 @@ void s_copy(simplex* head, int nd, const Array1<point*>& ptab, const Array1<simp
     for (simplex* s = head->next; s != head; s = s->next) {
         simplex* t = stab(s->i);
         t->status = s->status;
-        t->det = s->det;
         t->cmat = s->cmat;
         t->fct = s->fct;
-        t->int_spx = copy_of(s->int_spx, xtab);
-        t->ext_spx = copy_of(s->ext_spx, xtab);
+        t->set_sides(copy_of(s->int_spx(), xtab), copy_of(s->ext_spx(), xtab));
         for (int k = 1; k <= nd + 1; ++k) {
             t->opp(k).pnt = copy_of(s->opp(k).pnt, ptab);
             t->opp(k).spx = copy_of(s->opp(k).spx, stab);

@@ -3,6 +3,9 @@
 // released; pointers between them are plain non-owning links.
 #pragma once
 
+#include <cstdint>
+#include <utility>
+
 #include "grid/one_based.hpp"
 
 namespace corvan {
@@ -19,11 +22,19 @@ enum : int {
     st_stitch = 4,     // taken for splitting by the corner stage
 };
 
+// The ellipse of a point's metric. Only boundary twins, background points and
+// the metric plots use one, so it is kept beside the point records.
+struct ellipse_record {
+    Vec<double, 2> axis;  // semi-axes of the metric ellipse
+    double teta = 0.0;    // angle of the ellipse's first axis, radians
+};
+
 // A vertex. In a boundary grid only x(1) is used: the curve parameter.
 struct point {
     int i = 0;            // running index set by numbering; 0: not numbered
     int edge = 0;         // boundary edge it lies on; negated at an edge's end points; 0 inside
     int parent = 0;       // index of the simplex it was made in; 0: none
+    int ell = 0;          // slot of its ellipse record in the arena; 0: none yet
     double h = 0.0;       // target spacing at the point
     point* prev = nullptr;  // list link toward the bottom
     point* next = nullptr;  // list link toward the top; iteration follows next
@@ -31,13 +42,17 @@ struct point {
     point* ppp = nullptr;   // twin in another grid
     simplex* spx = nullptr; // one simplex having this point as a vertex
     Vec<double, 2> x;       // coordinates
-    Vec<double, 2> axis;    // semi-axes of the metric ellipse
-    double teta = 0.0;      // angle of the ellipse's first axis, radians
     Mat<double, 2, 2> mtr = Mat<double, 2, 2>::identity();  // metric tensor
 
     point() = default;
     point(const point&) = delete;
     point& operator=(const point&) = delete;
+
+    // The point's ellipse, made (all zero) on first use; it stays at its
+    // address for the whole run.
+    ellipse_record& ellipse();
+    // The point's ellipse, or an all-zero one when none was made.
+    const ellipse_record& ellipse() const;
 };
 
 // Vertex k and the neighbour across the facet opposite vertex k.
@@ -56,21 +71,36 @@ struct facet_link {
 // cmat(k,k): local number, inside neighbour k, of its vertex opposite the
 // shared facet; cmat(k,j), j != k: local number inside neighbour k of this
 // simplex's vertex j. A boundary segment uses vertices and neighbours 1..2.
+// Local numbers and status codes are small: they take one and two bytes,
+// and the side links only boundary segments have are kept beside the
+// records, so that a simplex takes 152. (The determinant of the vertex
+// matrix is not kept: simplex_det computes it.)
 struct simplex {
     int i = 0;                       // running index; 0: not numbered
-    int status = st_undefined;       // status code
-    double det = 0.0;                // determinant of the vertex matrix
+    std::int16_t status = st_undefined;  // status code
+    Mat<std::int8_t, 3, 3> cmat;     // connectivity matrix
+    bool has_sides = false;          // side links are stored for it
     simplex* prev = nullptr;         // list link toward the bottom
     simplex* next = nullptr;         // list link toward the top
-    simplex* int_spx = nullptr;      // boundary segment: domain triangle on the internal side
-    simplex* ext_spx = nullptr;      // boundary segment: domain triangle on the external side
-    Mat<int, 3, 3> cmat;             // connectivity matrix
     Mat<double, 3, 3> fct;           // facet equations (row k: barycentric coordinate k)
     Vec<facet_link, 3> opp;          // vertices and neighbours
 
     simplex() = default;
     simplex(const simplex&) = delete;
     simplex& operator=(const simplex&) = delete;
+
+    // Boundary segment: the domain triangle on its internal / external side
+    // (null: none).
+    simplex* int_spx() const { return has_sides ? stored_sides().first : nullptr; }
+    simplex* ext_spx() const { return has_sides ? stored_sides().second : nullptr; }
+    // Links the segment to the triangles on its two sides; null, null forgets them.
+    void set_sides(simplex* int_side, simplex* ext_side) {
+        if (int_side != nullptr || ext_side != nullptr || has_sides) store_sides(int_side, ext_side);
+    }
+
+private:
+    const std::pair<simplex*, simplex*>& stored_sides() const;
+    void store_sides(simplex* int_side, simplex* ext_side);
 };
 
 // A fresh record with every field at its default, owned by the arena.

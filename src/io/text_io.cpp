@@ -1,6 +1,8 @@
 #include "io/text_io.hpp"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -62,8 +64,9 @@ void put_right(std::string& out, const char* text, std::size_t n, int w) {
         out.append(width, '*');
         return;
     }
-    out.append(width - n, ' ');
-    out.append(text, n);
+    // One growth of out, then the text over the end of the blanks.
+    out.append(width, ' ');
+    std::memcpy(out.data() + out.size() - n, text, n);
 }
 
 // A field too narrow for its value.
@@ -75,17 +78,17 @@ void put_non_finite(std::string& out, double v, int w) {
     put_right(out, t, std::strlen(t), w);
 }
 
-void put_i(std::string& out, long long v, int w) {
+// --- general path: printf digits. Kept for what the fast path below does
+// not cover, and as its reference.
+
+void put_i_general(std::string& out, long long v, int w) {
     char buf[32];
     const int n = std::snprintf(buf, sizeof buf, "%lld", v);
     put_right(out, buf, static_cast<std::size_t>(n), w);
 }
 
-void put_f(std::string& out, double v, int w, int d) {
-    if (!std::isfinite(v)) return put_non_finite(out, v, w);
-    char buf[512];
-    int n = std::snprintf(buf, sizeof buf, "%.*f", d, v);
-    if (n < 0 || n >= static_cast<int>(sizeof buf)) return put_stars(out, w);
+// Fw.d from the digits of %.*f in buf[0..n) (buf writable, n >= 1).
+void put_fixed_field(std::string& out, char* buf, int n, int w) {
     char* p = buf;
     if (n > w) {
         // The leading zero of a value below one is optional.
@@ -101,15 +104,46 @@ void put_f(std::string& out, double v, int w, int d) {
     put_right(out, p, static_cast<std::size_t>(n), w);
 }
 
-void put_e(std::string& out, double v, int w, int d) {
+void put_f_general(std::string& out, double v, int w, int d) {
     if (!std::isfinite(v)) return put_non_finite(out, v, w);
-    if (d < 1) d = 1;
-    if (d > 40) d = 40;
-    char s[64];
+    char buf[512];
+    int n = std::snprintf(buf, sizeof buf, "%.*f", d, v);
+    if (n < 0 || n >= static_cast<int>(sizeof buf)) return put_stars(out, w);
+    put_fixed_field(out, buf, n, w);
+}
+
+// Ew.d from the field text s[0..n) "-0.ddddE+xx" (s writable).
+void put_exponent_field(std::string& out, char* s, int n, int w) {
+    const char* p = s;
+    if (n > w) {
+        // The leading zero is optional: drop it when the field is narrow.
+        if (s[0] == '0') {
+            ++p;
+            --n;
+        } else {
+            s[1] = '-';
+            ++p;
+            --n;
+        }
+    }
+    put_right(out, p, static_cast<std::size_t>(n), w);
+}
+
+// Writes the start of an Ew.d field, "-0." or "0.", to s; returns its length.
+int mantissa_start(char* s, double v) {
     int n = 0;
     if (std::signbit(v) && v != 0.0) s[n++] = '-';
     s[n++] = '0';
     s[n++] = '.';
+    return n;
+}
+
+void put_e_general(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v)) return put_non_finite(out, v, w);
+    if (d < 1) d = 1;
+    if (d > 40) d = 40;
+    char s[64];
+    int n = mantissa_start(s, v);
     int exp10 = 0;
     if (v == 0.0) {
         for (int k = 0; k < d; ++k) s[n++] = '0';
@@ -127,19 +161,77 @@ void put_e(std::string& out, double v, int w, int d) {
     if (ae <= 99) n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "E%c%02d", sign, ae);
     else if (ae <= 999) n += std::snprintf(s + n, sizeof s - static_cast<std::size_t>(n), "%c%03d", sign, ae);
     else return put_stars(out, w);  // no exponent form fits
-    const char* p = s;
-    if (n > w) {
-        // The leading zero is optional: drop it when the field is narrow.
-        if (s[0] == '0') {
-            ++p;
-            --n;
-        } else {
-            s[1] = '-';
-            ++p;
-            --n;
-        }
+    put_exponent_field(out, s, n, w);
+}
+
+void put_ld_real_general(std::string& out, double v) {
+    if (!std::isfinite(v)) return put_non_finite(out, v, 23);
+    char buf[64];
+    const int n = std::snprintf(buf, sizeof buf, "%23.15E", v);
+    out.append(buf, static_cast<std::size_t>(n));
+}
+
+// --- fast path: std::to_chars gives the digits printf gives (both round
+// correctly, ties to even), without parsing a format or taking a lock. It
+// covers the widths and digit counts the program's files use; anything else
+// goes the general way.
+
+constexpr int kFastDigits = 17;  // most digits the fast path writes after the point
+constexpr double kFastFixedLimit = 1e17;  // F fields above this go the general way
+
+void put_i(std::string& out, long long v, int w) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    put_right(out, buf, static_cast<std::size_t>(r.ptr - buf), w);
+}
+
+void put_f(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v) || d < 0 || d > kFastDigits || !(std::fabs(v) < kFastFixedLimit)) {
+        return put_f_general(out, v, w, d);
     }
-    put_right(out, p, static_cast<std::size_t>(n), w);
+    char buf[48];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, d);
+    put_fixed_field(out, buf, static_cast<int>(r.ptr - buf), w);
+}
+
+void put_e(std::string& out, double v, int w, int d) {
+    if (!std::isfinite(v) || d < 1 || d > kFastDigits) return put_e_general(out, v, w, d);
+    char s[48];
+    int n = mantissa_start(s, v);
+    int exp10 = 0;
+    if (v == 0.0) {
+        std::memset(s + n, '0', static_cast<std::size_t>(d));
+        n += d;
+    } else {
+        // "d.ddde+XX" (or "de+XX" for one digit): the digits move behind the point.
+        char buf[40];
+        const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, d - 1);
+        const char* e = std::find(buf, r.ptr, 'e');
+        s[n++] = buf[0];
+        for (const char* c = buf + 2; c < e; ++c) s[n++] = *c;
+        int x = 0;
+        for (const char* c = e + 2; c < r.ptr; ++c) x = 10 * x + (*c - '0');
+        exp10 = (e[1] == '-' ? -x : x) + 1;
+    }
+    const int ae = exp10 < 0 ? -exp10 : exp10;
+    if (ae > 999) return put_stars(out, w);  // no exponent form fits
+    // Two exponent digits after an E, or three taking the E's place.
+    if (ae <= 99) s[n++] = 'E';
+    s[n++] = exp10 < 0 ? '-' : '+';
+    if (ae > 99) s[n++] = static_cast<char>('0' + ae / 100);
+    s[n++] = static_cast<char>('0' + ae / 10 % 10);
+    s[n++] = static_cast<char>('0' + ae % 10);
+    put_exponent_field(out, s, n, w);
+}
+
+// A real item of a list-directed record: %23.15E.
+void put_ld_real(std::string& out, double v) {
+    if (!std::isfinite(v)) return put_non_finite(out, v, 23);
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 15);
+    char* e = std::find(buf, r.ptr, 'e');
+    if (e != r.ptr) *e = 'E';
+    put_right(out, buf, static_cast<std::size_t>(r.ptr - buf), 23);
 }
 
 void put_a(std::string& out, std::string_view s, int w) {
@@ -152,23 +244,26 @@ void put_a(std::string& out, std::string_view s, int w) {
 
 }  // namespace
 
-std::string fmt_i(long long v, int w) {
+namespace {
+
+// The text of one field writer's output.
+template <class... A>
+std::string field(void (*put)(std::string&, A...), A... a) {
     std::string s;
-    put_i(s, v, w);
+    put(s, a...);
     return s;
 }
 
-std::string fmt_f(double v, int w, int d) {
-    std::string s;
-    put_f(s, v, w, d);
-    return s;
-}
+}  // namespace
 
-std::string fmt_e(double v, int w, int d) {
-    std::string s;
-    put_e(s, v, w, d);
-    return s;
-}
+std::string fmt_i(long long v, int w) { return field(put_i, v, w); }
+std::string fmt_f(double v, int w, int d) { return field(put_f, v, w, d); }
+std::string fmt_e(double v, int w, int d) { return field(put_e, v, w, d); }
+std::string fmt_i_general(long long v, int w) { return field(put_i_general, v, w); }
+std::string fmt_f_general(double v, int w, int d) { return field(put_f_general, v, w, d); }
+std::string fmt_e_general(double v, int w, int d) { return field(put_e_general, v, w, d); }
+std::string ld_real(double v) { return field(put_ld_real, v); }
+std::string ld_real_general(double v) { return field(put_ld_real_general, v); }
 
 std::string fmt_a(std::string_view s, int w) {
     std::string r;
@@ -281,6 +376,13 @@ Format::Format(std::string_view text) {
     for (int k = static_cast<int>(items_.size()) - 1; k >= 0; --k) {
         if (items_[static_cast<std::size_t>(k)].kind == '(') { reversion_ = k; break; }
     }
+    for (const Item& it : items_) {
+        if (it.kind != 'I' && it.kind != 'F' && it.kind != 'E' && it.kind != 'A') {
+            flat_.clear();
+            break;
+        }
+        flat_.insert(flat_.end(), static_cast<std::size_t>(it.repeat), it);
+    }
 }
 
 bool Format::run(const std::vector<Item>& list, std::string& out, std::string& rec, int& pending,
@@ -319,6 +421,21 @@ bool Format::run(const std::vector<Item>& list, std::string& out, std::string& r
 }
 
 void Format::append(std::string& out, const FmtArg* a, std::size_t n) const {
+    if (!flat_.empty()) {
+        // As run below for such a format: a record per pass over the
+        // descriptors, the last one ended where the items end.
+        std::size_t k = 0;
+        for (;;) {
+            for (const Item& it : flat_) {
+                if (k >= n) break;
+                edit(out, it, a[k++]);
+            }
+            if (k >= n) break;
+            out += '\n';
+        }
+        out += '\n';
+        return;
+    }
     // The record under construction keeps its capacity between calls, so
     // writing many lines allocates nothing per line.
     static thread_local std::string rec;
@@ -360,10 +477,12 @@ std::string Format::apply(const std::vector<FmtArg>& items) const {
 // ---------------------------------------------------------------------------
 // List-directed output
 
-std::string ld_record(std::initializer_list<FmtArg> items) {
-    if (items.size() == 0) return std::string();  // a blank record is an empty line
-    std::string s = " ";
-    char buf[64];
+namespace {
+
+// Appends the list-directed record of the items (without the newline).
+void append_ld(std::string& s, std::initializer_list<FmtArg> items) {
+    if (items.size() == 0) return;  // a blank record is an empty line
+    s += ' ';
     bool after_number = false;
     for (const FmtArg& a : items) {
         switch (a.kind) {
@@ -371,12 +490,7 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
             put_i(s, a.i, 12);
             break;
         case FmtArg::Real:
-            if (std::isfinite(a.r)) {
-                std::snprintf(buf, sizeof buf, "%23.15E", a.r);
-                s += buf;
-            } else {
-                put_non_finite(s, a.r, 23);
-            }
+            put_ld_real(s, a.r);
             break;
         case FmtArg::Str:
             if (after_number) s += ' ';
@@ -385,6 +499,13 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
         }
         after_number = a.kind != FmtArg::Str;
     }
+}
+
+}  // namespace
+
+std::string ld_record(std::initializer_list<FmtArg> items) {
+    std::string s;
+    append_ld(s, items);
     return s;
 }
 
@@ -406,7 +527,7 @@ TextFile::TextFile(const std::string& path) : path_(path) {
         stop({" Output error: cannot open file " + path + (errno != 0 ? " (" + std::string(std::strerror(errno)) + ")" : "")});
     }
     open_ = true;
-    buf_.reserve(1 << 16);
+    buf_.reserve(kBufferSize + kBufferSize / 8);
 }
 
 TextFile::~TextFile() {
@@ -422,25 +543,29 @@ void TextFile::flush_buffer() {
 void TextFile::line(std::string_view text) {
     buf_ += text;
     buf_ += '\n';
-    if (buf_.size() >= (1u << 16)) flush_buffer();
+    if (buf_.size() >= kBufferSize) flush_buffer();
 }
 
 void TextFile::raw(std::string_view text) {
     buf_ += text;
-    if (buf_.size() >= (1u << 16)) flush_buffer();
+    if (buf_.size() >= kBufferSize) flush_buffer();
 }
 
 void TextFile::fmt(const Format& f, std::initializer_list<FmtArg> items) {
     f.append(buf_, items.begin(), items.size());
-    if (buf_.size() >= (1u << 16)) flush_buffer();
+    if (buf_.size() >= kBufferSize) flush_buffer();
 }
 
 void TextFile::fmt_items(const Format& f, const FmtArg* items, std::size_t n) {
     f.append(buf_, items, n);
-    if (buf_.size() >= (1u << 16)) flush_buffer();
+    if (buf_.size() >= kBufferSize) flush_buffer();
 }
 
-void TextFile::ld(std::initializer_list<FmtArg> items) { line(ld_record(items)); }
+void TextFile::ld(std::initializer_list<FmtArg> items) {
+    append_ld(buf_, items);
+    buf_ += '\n';
+    if (buf_.size() >= kBufferSize) flush_buffer();
+}
 
 void TextFile::close() {
     if (!open_) return;

@@ -67,6 +67,15 @@ std::string fmt_i(long long v, int w);              // Iw
 std::string fmt_f(double v, int w, int d);          // Fw.d
 std::string fmt_e(double v, int w, int d);          // Ew.d, mantissa form 0.ddd..E+xx
 std::string fmt_a(std::string_view s, int w = -1);  // A or Aw
+// The fields above come from std::to_chars digits; these forms take printf's
+// (the path for digit counts the fast one does not cover). Both must give the
+// same bytes.
+std::string fmt_i_general(long long v, int w);
+std::string fmt_f_general(double v, int w, int d);
+std::string fmt_e_general(double v, int w, int d);
+// A real item of a list-directed record (%23.15E), and its printf form.
+std::string ld_real(double v);
+std::string ld_real_general(double v);
 
 // A parsed fixed format such as "(2e15.7,i8)" or "(a9,i2,a11,i4)".
 // Supports Iw, Fw.d, Ew.d, A, Aw, nX, quoted literals, '/', repeat counts
@@ -102,6 +111,10 @@ private:
              const FmtArg* a, std::size_t n, std::size_t& k) const;
     std::vector<Item> items_;
     int reversion_ = -1;  // top-level group where reversion restarts; -1: whole format
+    // A format of data descriptors only, such as "(5i7)" or "(2e15.7,i8)":
+    // its descriptors with repeats spelled out, written straight into the
+    // output; empty for any other format.
+    std::vector<Item> flat_;
 };
 
 // A list-directed record (without the newline), per the convention above.
@@ -135,6 +148,8 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    // The text is passed on to the file in pieces of about this size.
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 20;
     void flush_buffer();
     std::string path_;
     std::ofstream out_;

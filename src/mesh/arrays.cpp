@@ -12,7 +12,6 @@ ArraysState arrays;
 
 void p_vect_domain(point* head) {
     for (point* p = head->next; p != head; p = p->next) {
-        arrays.iparent(p->i) = p->parent;
         arrays.hh(p->i) = p->h;
         arrays.rr(1, p->i) = p->x(1);
         arrays.rr(2, p->i) = p->x(2);
@@ -47,8 +46,8 @@ void s_vect_boundary(simplex* head, int edge_index, int& counter) {
     for (simplex* b = head->next; b != head; b = b->next) {
         const int k = ++counter;
         arrays.iflux(k) = edge_index;
-        if (b->int_spx != nullptr) {
-            arrays.neighs(k) = b->int_spx->i;
+        if (b->int_spx() != nullptr) {
+            arrays.neighs(k) = b->int_spx()->i;
         } else {
             arrays.neighs(k) = 0;
             say({"Boundary simplex without neighs() found"});
@@ -92,7 +91,6 @@ void build_arrays(grid_record& grid) {
     a.jj.assign(3, a.ns_d, 0);
     a.neigh.assign(3, a.ns_d, 0);
     a.rr.assign(2, a.np_d, 0.0);
-    a.iparent.assign(a.np_d, 0);
     a.hh.assign(a.np_d, 0.0);
     a.jjs_b.assign(2, a.ns_b, 0);
     a.jjs.assign(2, a.ns_b, 0);

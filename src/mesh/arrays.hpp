@@ -20,7 +20,6 @@ struct ArraysState {
     Array2<int> jj;                // 3 x ns_d: domain node of vertex m of e; 0: missing
     Array2<int> neigh;             // 3 x ns_d: element across the side opposite vertex m; 0: none or external
     Array2<double> rr;             // 2 x np_d: coordinates of p
-    Array1<int> iparent;           // np_d: parent simplex index of p
     Array1<double> hh;             // np_d: target spacing the grid aimed for at p (its h)
     Array2<int> jjs_b;             // 2 x ns_b: boundary nodes of the ends of k; 0: missing
     Array2<int> jjs;               // 2 x ns_b: domain nodes of the ends of k (their twins)
@@ -42,7 +41,7 @@ void build_arrays(grid_record& grid);
 
 // Fill routines of build_arrays; the records must already be numbered and
 // the arrays allocated with the counts of that numbering.
-// rr, iparent and hh at each point's number.
+// rr and hh at each point's number.
 void p_vect_domain(point* head);
 // jj and neigh at each triangle's number; a missing vertex is warned about and gives 0.
 void s_vect_domain(simplex* head);

@@ -111,7 +111,8 @@ void attr_metr(const grid_record& g, int ie, const point* pb, int i, int j, poin
             par(k) = a + (b - a) * w;
         }
     }
-    gen_metr(par, pd->axis, pd->teta, pd->mtr);
+    ellipse_record& el = pd->ellipse();
+    gen_metr(par, el.axis, el.teta, pd->mtr);
 }
 
 void proj_metr(int ic, int kind, double q, const Vec<double, 3>& par, double& h) {
@@ -295,9 +296,10 @@ void refresh_ellipse(point* p) {
     Mat2 v;
     int status = 0;
     eigensys_2d(p->mtr, lambda, v, status);
-    p->axis(1) = 1.0 / std::sqrt(lambda(1));
-    p->axis(2) = 1.0 / std::sqrt(lambda(2));
-    set_teta(p->teta, column(v, 1));
+    ellipse_record& el = p->ellipse();
+    el.axis(1) = 1.0 / std::sqrt(lambda(1));
+    el.axis(2) = 1.0 / std::sqrt(lambda(2));
+    set_teta(el.teta, column(v, 1));
 }
 
 // One data set: the header, then per triangle an empty line and one line per
@@ -333,12 +335,12 @@ void m_plot(TextFile& out, simplex* head, int option) {
             const std::string title = "% toplabel = \"Ellipse semiaxis(" + std::to_string(m) + ")\"";
             data_set(out, head, title, [m](point* p) {
                 refresh_ellipse(p);
-                return p->axis(m);
+                return p->ellipse().axis(m);
             });
         }
         // The angle left by the semi-axis sets, not recomputed.
         data_set(out, head, "% toplabel = \"Teta [degrees]\"",
-                 [](point* p) { return p->teta * 180.0 / kPiSingle; });
+                 [](point* p) { return p->ellipse().teta * 180.0 / kPiSingle; });
     }
 }
 

@@ -3,8 +3,8 @@
 //
 // A metric M is a symmetric positive definite 2x2 tensor whose unit ball is
 // the ideal element around a point: the size along a unit vector y is
-// 1 / sqrt(y^T M y). On a point, axis(1), axis(2) and teta hold the
-// parameters (h1, h2, theta) from which its mtr was built.
+// 1 / sqrt(y^T M y). A point's ellipse record (axis(1), axis(2), teta)
+// holds the parameters (h1, h2, theta) from which its mtr was built.
 #pragma once
 
 #include "grid/grid_types.hpp"
@@ -63,7 +63,7 @@ void int_metr_tria(const simplex* s, point* p, point* q);
 
 // Metric plot of the triangles of the list (plot_components: three data
 // sets of the tensor components; plot_ellipse: ellipse semi-axes and angle,
-// recomputed into the points' axis and teta; other options write nothing).
+// recomputed into the points' ellipse records; other options write nothing).
 void m_plot(TextFile& out, simplex* head, int option);
 
 }  // namespace corvan

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "delaunay/delaunay.hpp"
 #include "grid/list.hpp"
@@ -37,10 +38,11 @@ void set_cmat_row(simplex* s, int k) {
     int sum = 0;
     for (int j = 1; j <= 3; ++j) {
         if (j == k) continue;
-        s->cmat(k, j) = vertex_in(n, s->opp(j).pnt);
-        sum += s->cmat(k, j);
+        const int local = vertex_in(n, s->opp(j).pnt);
+        s->cmat(k, j) = static_cast<std::int8_t>(local);
+        sum += local;
     }
-    s->cmat(k, k) = 6 - sum;
+    s->cmat(k, k) = static_cast<std::int8_t>(6 - sum);
 }
 
 }  // namespace
@@ -111,8 +113,6 @@ void grid_from_mesh(const TriMesh& m, grid_record& grid, GridLink& link) {
         point* p = new_point();
         p->x = nd.x;
         p->h = nd.h;
-        p->axis(1) = p->axis(2) = nd.h;
-        p->teta = 0.0;
         p->mtr = Mat<double, 2, 2>::identity();
         p->mtr(1, 1) = p->mtr(2, 2) = 1.0 / (nd.h * nd.h);
         pushbot_point(grid.pnt_head, p);
@@ -158,7 +158,7 @@ void grid_from_mesh(const TriMesh& m, grid_record& grid, GridLink& link) {
             GridLink::BoundarySide* side = find_side(link, m.tri(t).v(next3(k)), m.tri(t).v(prev3(k)));
             if (side == nullptr) stop({" The optimised grid has a boundary side that the grid did not have (optimize)"});
             s->opp(k).spx = side->outside;
-            if (side->segment != nullptr) side->segment->int_spx = s;
+            if (side->segment != nullptr) side->segment->set_sides(s, side->segment->ext_spx());
             if (simplex* o = side->outside) {
                 int ko = 0;
                 for (int j = 1; j <= 3; ++j)

@@ -1,6 +1,7 @@
 #include "output/plots.hpp"
 
 #include <cstdlib>
+#include <string>
 
 #include "delaunay/eucl_delaunay.hpp"
 
@@ -13,13 +14,12 @@ const Format& point_format() {
     return f;
 }
 
-void block_head(TextFile& out, int colour) {
-    out.line("");
-    out.ld({"% linecolor = ", colour, " markertype = ", 0});
-}
+// The text that opens a block of the colour: an empty line and the colour
+// record. The same for every block, so made once per colour.
+std::string block_head(int colour) { return "\n" + ld_record({"% linecolor = ", colour, " markertype = ", 0}) + "\n"; }
 
-void block(TextFile& out, int colour, const point* p, const point* q) {
-    block_head(out, colour);
+void block(TextFile& out, const std::string& head, const point* p, const point* q) {
+    out.raw(head);
     out.fmt(point_format(), {p->x(1), p->x(2), p->i});
     out.fmt(point_format(), {q->x(1), q->x(2), q->i});
 }
@@ -39,6 +39,10 @@ void g_plot(TextFile& out, const grid_record& g, simplex* a, simplex* b, bool le
     out.ld({"% equalscale = TRUE"});
     out.ld({"% boundary = TRUE"});
 
+    const std::string grid_head = block_head(colour_grid);
+    const std::string long_a_head = block_head(colour_long_a);
+    const std::string long_b_head = block_head(colour_long_b);
+    const std::string boundary_head = block_head(colour_boundary);
     negate_all(b);
     for (simplex* s = a->next; s != a; s = s->next) {
         if (s->status <= 0) continue;
@@ -51,7 +55,7 @@ void g_plot(TextFile& out, const grid_record& g, simplex* a, simplex* b, bool le
                 int m = 0;
                 for (int j = 1; j <= 3; ++j)
                     if (j != k) ends[m++] = s->opp(j).pnt;
-                block(out, colour_grid, ends[0], ends[1]);
+                block(out, grid_head, ends[0], ends[1]);
                 continue;
             }
             const int i1 = k % 3 + 1;
@@ -59,17 +63,17 @@ void g_plot(TextFile& out, const grid_record& g, simplex* a, simplex* b, bool le
             const point* p = s->opp(i1).pnt;
             const point* q = s->opp(i2).pnt;
             if (segment_r_length(2, p, q) <= kLongSide) {
-                block(out, colour_grid, p, q);
+                block(out, grid_head, p, q);
                 continue;
             }
             // An over-long side: two halves in the two warning colours,
             // meeting at its midpoint (written with index 0).
             const double mx = 0.5 * (p->x(1) + q->x(1));
             const double my = 0.5 * (p->x(2) + q->x(2));
-            block_head(out, colour_long_a);
+            out.raw(long_a_head);
             out.fmt(point_format(), {p->x(1), p->x(2), p->i});
             out.fmt(point_format(), {mx, my, 0});
-            block_head(out, colour_long_b);
+            out.raw(long_b_head);
             out.fmt(point_format(), {mx, my, 0});
             out.fmt(point_format(), {q->x(1), q->x(2), q->i});
         }
@@ -81,7 +85,7 @@ void g_plot(TextFile& out, const grid_record& g, simplex* a, simplex* b, bool le
         const simplex* head = g.edge(e).int_head;
         if (head == nullptr) continue;
         for (const simplex* bs = head->next; bs != head; bs = bs->next) {
-            block(out, colour_boundary, bs->opp(1).pnt->ppp, bs->opp(2).pnt->ppp);
+            block(out, boundary_head, bs->opp(1).pnt->ppp, bs->opp(2).pnt->ppp);
         }
     }
 }

@@ -160,8 +160,8 @@ double expect_conforming(grid_record& g) {
     double area = 0.0;
     for (simplex* t : in) {
         EXPECT_EQ(t->status, st_internal);
-        EXPECT_GT(t->det, 0.0);
-        area += t->det / 2.0;
+        EXPECT_GT(simplex_det(2, t), 0.0);
+        area += simplex_det(2, t) / 2.0;
     }
     for (simplex* t : ex) EXPECT_EQ(t->status, st_external);
     // Every boundary segment is a side of its internal and its external triangle.
@@ -169,11 +169,11 @@ double expect_conforming(grid_record& g) {
         edge_record& ed = g.edge(e);
         EXPECT_TRUE(empty_list(ed.add_head) && empty_list(ed.stc_head) && empty_list(ed.spx_head));
         for (simplex* sg = ed.int_head->next; sg != ed.int_head; sg = sg->next) {
-            if (!in.count(sg->int_spx) || !ex.count(sg->ext_spx)) {
+            if (!in.count(sg->int_spx()) || !ex.count(sg->ext_spx())) {
                 ADD_FAILURE() << "edge " << e << ": a segment is not classified";
                 continue;
             }
-            for (const simplex* t : {sg->int_spx, sg->ext_spx}) {
+            for (const simplex* t : {sg->int_spx(), sg->ext_spx()}) {
                 int shared = 0;
                 for (int k = 1; k <= 3; ++k)
                     shared += t->opp(k).pnt == sg->opp(1).pnt->ppp || t->opp(k).pnt == sg->opp(2).pnt->ppp;

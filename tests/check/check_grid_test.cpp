@@ -149,7 +149,7 @@ TEST(Contability, LevelsPrintMoreAndEveryLevelRepairs) {
                                 rec({"axs_head", 3}) + rec({"stc_head", 0}) + rec({"spx_head", 0});
     Unsettled s;
     EXPECT_EQ(s.counts(0), "");
-    EXPECT_EQ((std::array{s.T[1]->status, s.E[1]->status, s.g.axs_head->prev->prev->status, s.E[2]->status, s.F->status}),
+    EXPECT_EQ((std::array<int, 5>{s.T[1]->status, s.E[1]->status, s.g.axs_head->prev->prev->status, s.E[2]->status, s.F->status}),
               (std::array<int, 5>{st_internal, st_external, st_external, 7, st_far}));
     EXPECT_EQ(s.counts(1), details);
     Unsettled u;

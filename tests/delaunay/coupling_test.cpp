@@ -35,11 +35,11 @@ struct TwoSides {
 TEST(Coupling, FlagShellMakesTheRightHandTriangleInternalAndSplitIeFloodsFromIt) {
     TwoSides t;
     flag_shell(2, t.bhead, t.dom.live, t.uhead);
-    ASSERT_TRUE(t.seg->int_spx != nullptr && t.seg->ext_spx != nullptr);
-    EXPECT_TRUE(has_vertex(t.seg->int_spx, t.abcd[3]));  // below, right of A -> B
-    EXPECT_TRUE(has_vertex(t.seg->ext_spx, t.abcd[2]));
-    EXPECT_EQ(t.seg->int_spx->status, st_internal);
-    EXPECT_EQ(t.seg->ext_spx->status, st_external);
+    ASSERT_TRUE(t.seg->int_spx() != nullptr && t.seg->ext_spx() != nullptr);
+    EXPECT_TRUE(has_vertex(t.seg->int_spx(), t.abcd[3]));  // below, right of A -> B
+    EXPECT_TRUE(has_vertex(t.seg->ext_spx(), t.abcd[2]));
+    EXPECT_EQ(t.seg->int_spx()->status, st_internal);
+    EXPECT_EQ(t.seg->ext_spx()->status, st_external);
     EXPECT_TRUE(empty_list(kernel.bbl_head));
     EXPECT_EQ(numberof_simplex(t.dom.live), 9);  // the bubble came back
 
@@ -59,8 +59,8 @@ TEST(Coupling, SegmentWithoutADomainEdgeIsSetApart) {
     t.seg->opp(2).pnt->ppp = t.abcd[3];
     flag_shell(2, t.bhead, t.dom.live, t.uhead);
     EXPECT_EQ(t.uhead->next, t.seg);
-    EXPECT_EQ(t.seg->int_spx, nullptr);
-    EXPECT_EQ(t.seg->ext_spx, nullptr);
+    EXPECT_EQ(t.seg->int_spx(), nullptr);
+    EXPECT_EQ(t.seg->ext_spx(), nullptr);
 }
 
 TEST(Coupling, EdgeGridSplitsAtItsEnds) {

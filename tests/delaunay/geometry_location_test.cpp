@@ -21,7 +21,7 @@ simplex* triangle(point* a, point* b, point* c) {
 TEST(Geometry, UnitTriangleCentreAndMeasure) {
     point* c = make_point(0.0, 1.0);
     simplex* ccw = triangle(make_point(0.0, 0.0), make_point(1.0, 0.0), c);
-    EXPECT_DOUBLE_EQ(ccw->det, 1.0);
+    EXPECT_DOUBLE_EQ(simplex_det(2, ccw), 1.0);
     Vec<double, 3> q;
     double r2 = 0.0;
     simplex_center(2, ccw, q, r2);

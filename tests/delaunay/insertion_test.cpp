@@ -85,10 +85,10 @@ TEST(Insertion, FarPointDeclinedNearAVertexLeavesTheGridAsItWas) {
     ASSERT_LT(delaunay_measure(2, near, find_triangle(g.live, g.points[3], g.points[4], g.points[6])), 1.0);
     using Links = std::array<const void*, 6>;
     auto state = [&g] {  // every live simplex's fields, by record
-        std::map<const simplex*, std::tuple<int, double, Mat<int, 3, 3>, Mat<double, 3, 3>, Links>> out;
+        std::map<const simplex*, std::tuple<int, decltype(simplex::cmat), Mat<double, 3, 3>, Links>> out;
         for (simplex* s = g.live->next; s != g.live; s = s->next) {
             const Links l{s->opp(1).pnt, s->opp(2).pnt, s->opp(3).pnt, s->opp(1).spx, s->opp(2).spx, s->opp(3).spx};
-            out[s] = {s->status, s->det, s->cmat, s->fct, l};
+            out[s] = {s->status, s->cmat, s->fct, l};
         }
         return out;
     };

@@ -81,7 +81,7 @@ inline GridViolations check_kernel_grid(int nd, simplex* head, const std::vector
     for (simplex* s = head->next; s != head; s = s->next) live.insert(s);
     for (simplex* s = head->next; s != head; s = s->next) {
         ++v.live;
-        if (nd == 2 ? !(s->det > 0.0) : !(s->det < 0.0)) ++v.bad_det;
+        if (const double det = simplex_det(nd, s); nd == 2 ? !(det > 0.0) : !(det < 0.0)) ++v.bad_det;
         for (int k = 1; k <= nd + 1; ++k) {
             const simplex* n = s->opp(k).spx;
             const int m = s->cmat(k, k);

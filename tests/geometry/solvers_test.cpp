@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "geometry/banded.hpp"
@@ -61,6 +64,61 @@ TEST(Lufact, OneByOne) {
     double det = 0;
     lufact(1, ipvt, view(a), det);
     EXPECT_EQ(det, -4.0);
+}
+
+// The fixed-size routines against the general ones, bit for bit: random
+// matrices of mixed magnitudes, and matrices drawn from a few values (zeros of
+// both signs, equal magnitudes, huge and tiny) that exercise pivot ties, zero
+// pivots, zero factors and singular systems.
+template <int N>
+void check_fixed_size_solvers() {
+    std::uint64_t seed = 88172645463325252ull;
+    auto draw = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    const double few[] = {0.0, -0.0, 1.0, -1.0, 2.0, -2.0, 0.5, 1e-300, -1e300, 3.0};
+    // A NaN (from a singular system) is compared as NaN: the compiler may
+    // turn x + (-y) into x - y, which keeps every number but not a NaN's sign.
+    auto bits = [](double v) { return std::isnan(v) ? 0x7ff8000000000000ull : std::bit_cast<std::uint64_t>(v); };
+    for (int trial = 0; trial < 4000; ++trial) {
+        Mat<double, N, N> fixed;
+        for (double& v : fixed.v) {
+            if (trial % 2 == 0) {
+                const double m = static_cast<double>(draw() % 2000001) / 1000000.0 - 1.0;
+                v = std::ldexp(m, static_cast<int>(draw() % 41) - 20);
+            } else {
+                v = few[draw() % (trial % 4 == 1 ? 3 : 10)];
+            }
+        }
+        Mat<double, N, N> general = fixed;
+        Vec<int, N> ip_fixed, ip_general;
+        double det_fixed = 0, det_general = 0;
+        lufact(fixed, ip_fixed, det_fixed);
+        lufact(N, ip_general.data(), view(general), det_general);
+        const std::string where = "N=" + std::to_string(N) + " trial " + std::to_string(trial);
+        ASSERT_EQ(bits(det_fixed), bits(det_general)) << where;
+        ASSERT_EQ(ip_fixed, ip_general) << where;
+        for (int k = 0; k < N * N; ++k) ASSERT_EQ(bits(fixed.v[k]), bits(general.v[k])) << where;
+        for (int rhs = 0; rhs <= N; ++rhs) {
+            double r_fixed[N], r_general[N];
+            for (int i = 0; i < N; ++i) {
+                r_fixed[i] = rhs < N ? (i == rhs ? 1.0 : 0.0) : static_cast<double>(draw() % 1000) - 500.0;
+                r_general[i] = r_fixed[i];
+            }
+            lusolv(fixed, ip_fixed, r_fixed);
+            lusolv(N, ip_general.data(), view(general), r_general);
+            for (int i = 0; i < N; ++i) ASSERT_EQ(bits(r_fixed[i]), bits(r_general[i])) << where << " rhs " << rhs;
+        }
+    }
+}
+
+TEST(Lufact, FixedSizesMatchGeneralRoutineBitForBit) {
+    check_fixed_size_solvers<1>();
+    check_fixed_size_solvers<2>();
+    check_fixed_size_solvers<3>();
 }
 
 // Dense reference solve by Gaussian elimination with partial pivoting.

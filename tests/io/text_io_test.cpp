@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "io/text_io.hpp"
 #include "support/test_support.hpp"
@@ -72,6 +76,47 @@ TEST(Formatter, ListDirectedConvention) {
     EXPECT_EQ(ld_record({"Front end."}), " Front end.");
     EXPECT_EQ(ld_record({}), "");
     EXPECT_EQ(ld_record({"edge", 1, "and", 2}), " edge           1 and           2");
+}
+
+// The to_chars fields against their printf forms, byte for byte: random
+// magnitudes over the whole double range, decimal halfway cases (ties to
+// even), zeros of both signs, powers of ten, values rounding into the next
+// decade, and widths from too narrow to roomy.
+TEST(Formatter, FastFieldsMatchPrintfFields) {
+    std::uint64_t seed = 0x9e3779b97f4a7c15ull;
+    auto draw = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 0.125, 0.375, 2.5, 1.5, -2.5, 0.0625, 1e-5, 9.99999999,
+                                  9.9999999e-10, 0.99999995, 1e100, 1e-100, 1e300, -1e-300, 5e-324,
+                                  std::numeric_limits<double>::max(), std::numeric_limits<double>::min(), 123456789.0,
+                                  1e16, 1e17, 1e22, -0.001, 0.0005, 0.0015};
+    for (int k = -12; k <= 12; ++k) {
+        values.push_back(std::pow(10.0, k));
+        values.push_back(std::ldexp(3.0, k) / 8.0);  // short binary fractions: exact decimal ties
+    }
+    for (int k = 0; k < 3000; ++k) {
+        const std::uint64_t b = draw();
+        const double m = static_cast<double>(b >> 11) * 0x1p-53;
+        const double v = std::ldexp(m, static_cast<int>(draw() % 2100) - 1060);
+        values.push_back(b & 1 ? -v : v);
+        values.push_back(static_cast<double>(static_cast<std::int64_t>(draw() % 2000001) - 1000000) / 1000.0);
+    }
+    for (const double v : values) {
+        ASSERT_EQ(ld_real(v), ld_real_general(v)) << v;
+        for (const auto& [w, d] : {std::pair{15, 7}, {18, 9}, {12, 5}, {23, 15}, {8, 7}, {5, 7}, {30, 17}, {6, 1}}) {
+            ASSERT_EQ(fmt_e(v, w, d), fmt_e_general(v, w, d)) << v << " E" << w << "." << d;
+        }
+        for (const auto& [w, d] : {std::pair{5, 2}, {15, 2}, {3, 2}, {20, 10}, {9, 0}, {4, 3}, {40, 17}}) {
+            ASSERT_EQ(fmt_f(v, w, d), fmt_f_general(v, w, d)) << v << " F" << w << "." << d;
+        }
+        const long long i = static_cast<long long>(std::fmod(v, 1e18));
+        for (const int w : {7, 8, 12, 3}) ASSERT_EQ(fmt_i(i, w), fmt_i_general(i, w)) << i;
+    }
+    ASSERT_EQ(fmt_i(std::numeric_limits<long long>::min(), 20), fmt_i_general(std::numeric_limits<long long>::min(), 20));
 }
 
 TEST(LastCLeng, StopsAtFirstBlank) {

@@ -15,7 +15,7 @@ V flat(const ArraysState& a) {
     V v{a.np_d, a.ns_d, a.np_b, a.ns_b};
     for (const Array2<int>* m : {&a.jj, &a.neigh, &a.jjs_b, &a.jjs, &a.neighs_b})
         v.insert(v.end(), m->data(), m->data() + m->rows() * m->cols());
-    for (const Array1<int>* m : {&a.iparent, &a.neighs, &a.iflux, &a.idir, &a.jjdir})
+    for (const Array1<int>* m : {&a.neighs, &a.iflux, &a.idir, &a.jjdir})
         v.insert(v.end(), m->data(), m->data() + m->size());
     return v;
 }

@@ -111,8 +111,8 @@ TEST(AttrMetr, ExactAtDataPointsLinearBetween) {
     EXPECT_EQ(pd->mtr, metric(3, 3, 0));
     pb->x(1) = 0.7;
     attr_metr(g, 2, pb, 2, 3, pd);
-    EXPECT_NEAR(pd->axis(2), 1.55, 1e-15);
-    EXPECT_NEAR(pd->teta, 0.25, 1e-15);
+    EXPECT_NEAR(pd->ellipse().axis(2), 1.55, 1e-15);
+    EXPECT_NEAR(pd->ellipse().teta, 0.25, 1e-15);
 }
 
 TEST(IntMetrSeg2, SizesNotEntriesAreInterpolated) {
@@ -243,15 +243,15 @@ TEST(MPlot, EllipseRecomputesAxesAndAngleFromTheTensor) {
     g.v[1]->mtr = diag(4, 1);
     g.v[2]->mtr = diag(1, 4);
     g.v[3]->mtr = Mat2();  // a zero first entry keeps the stored values
-    g.v[3]->axis = vec(7, 8);
-    g.v[3]->teta = kPiSingle / 4;
+    g.v[3]->ellipse().axis = vec(7, 8);
+    g.v[3]->ellipse().teta = kPiSingle / 4;
     EXPECT_EQ(g.plot(-1), "");  // only options 0 and 1 write, and change nothing
-    EXPECT_EQ(g.v[1]->axis, vec(0, 0));
+    EXPECT_EQ(g.v[1]->ellipse().axis, vec(0, 0));
     EXPECT_EQ(g.plot(plot_ellipse),
               data_set("% toplabel = \"Ellipse semiaxis(1)\"", "  0.5000000E+00", one, "  0.7000000E+01") +
                   data_set("% toplabel = \"Ellipse semiaxis(2)\"", one, "  0.5000000E+00", "  0.8000000E+01") +
                   data_set("% toplabel = \"Teta [degrees]\"", zero, zero, "  0.4500000E+02"));
-    EXPECT_EQ(g.v[2]->axis, vec(1, 0.5));  // stored in the point; a diagonal tensor keeps its order, unsorted
+    EXPECT_EQ(g.v[2]->ellipse().axis, vec(1, 0.5));  // stored beside the point; a diagonal tensor keeps its order, unsorted
 }
 
 }  // namespace

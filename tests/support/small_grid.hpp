@@ -94,7 +94,6 @@ inline void build_small_grid(SmallGrid& s) {
     link(s.T[1], 3, s.E[1], 3, 3);
     link(s.T[2], 1, s.E[3], 3, 3);
     link(s.T[2], 2, s.E[4], 3, 3);
-    s.T[1]->det = 1.0;
     s.T[1]->fct(1, 1) = -1.0;
 
     const int corner[3][4] = {{}, {0, 1, 2, 3}, {0, 3, 4, 1}};
@@ -113,8 +112,7 @@ inline void build_small_grid(SmallGrid& s) {
         point* hi = make_point(ed.axp_head, 2.0, 0.0);
         for (int j = 1; j <= 2; ++j) {
             s.seg[e][j] = make_simplex(ed.int_head, st_internal, s.b[e][j], s.b[e][j + 1], nullptr);
-            s.seg[e][j]->int_spx = s.T[e];
-            s.seg[e][j]->ext_spx = s.E[2 * (e - 1) + j];
+            s.seg[e][j]->set_sides(s.T[e], s.E[2 * (e - 1) + j]);
             s.b[e][j]->spx = s.seg[e][j];
         }
         s.b[e][3]->spx = s.seg[e][2];
