@@ -192,9 +192,8 @@ int restore_delaunay(TriMesh& m, const std::vector<int>& seeds, OpScratch& s) {
     return flips;
 }
 
-StarShape star_shape(const TriMesh& m, int p, const Vec<double, 2>& x, const OpScratch& s) {
-    OpScratch& w = const_cast<OpScratch&>(s);
-    load_ring(m, p, w);
+StarShape star_shape(const TriMesh& m, int p, const Vec<double, 2>& x, OpScratch& s) {
+    load_ring(m, p, s);
     return ring_shape(s, x);
 }
 

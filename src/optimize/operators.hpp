@@ -38,7 +38,7 @@ struct StarShape {
     double sin_min = -1.0;
     double mean_rr = 0.0;
 };
-StarShape star_shape(const TriMesh& m, int p, const Vec<double, 2>& x, const OpScratch& s);
+StarShape star_shape(const TriMesh& m, int p, const Vec<double, 2>& x, OpScratch& s);
 
 // Optimisation-based smoothing of free node p: a compass search from the
 // node (and from its neighbours' centroid) maximising the goal; the move is

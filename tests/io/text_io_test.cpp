@@ -83,13 +83,7 @@ TEST(Formatter, ListDirectedConvention) {
 // even), zeros of both signs, powers of ten, values rounding into the next
 // decade, and widths from too narrow to roomy.
 TEST(Formatter, FastFieldsMatchPrintfFields) {
-    std::uint64_t seed = 0x9e3779b97f4a7c15ull;
-    auto draw = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
+    corvan::test::Xorshift64 draw{0x9e3779b97f4a7c15ull};
     std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 0.125, 0.375, 2.5, 1.5, -2.5, 0.0625, 1e-5, 9.99999999,
                                   9.9999999e-10, 0.99999995, 1e100, 1e-100, 1e300, -1e-300, 5e-324,
                                   std::numeric_limits<double>::max(), std::numeric_limits<double>::min(), 123456789.0,

@@ -1,6 +1,8 @@
 // Helpers shared by the tests.
 #pragma once
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -21,6 +23,18 @@
         ::testing::ExitedWithCode(1), regex)
 
 namespace corvan::test {
+
+// Marsaglia's xorshift64: a fixed, portable stream of draws for tests.
+struct Xorshift64 {
+    std::uint64_t seed;
+    std::uint64_t operator()() {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    }
+};
+
 
 // A fresh empty directory for the test's files, removed with the object.
 class TempDir {
