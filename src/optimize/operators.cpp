@@ -24,12 +24,16 @@ void load_ring(const TriMesh& m, int p, OpScratch& s) {
     }
 }
 
-StarShape ring_shape(const OpScratch& s, const Vec<double, 2>& x) {
+// The star's shape with p at x. Once an angle's sine is at or below floor
+// the rest of the ring is not measured and the result is invalid: the
+// searches below pass the value a candidate must beat.
+StarShape ring_shape(const OpScratch& s, const Vec<double, 2>& x, double floor = -1.0) {
     StarShape r;
     double worst = 1.0, sum = 0.0;
     for (std::size_t i = 0; i < s.ring.size(); i += 2) {
         if (!valid_shape(x, s.ring[i], s.ring[i + 1])) return r;
         const QuickShape q = quick_shape(x, s.ring[i], s.ring[i + 1]);
+        if (q.sin_min <= floor) return r;
         worst = std::min(worst, q.sin_min);
         sum += q.radius_ratio;
     }
@@ -42,6 +46,15 @@ double goal_value(MoveGoal goal, const StarShape& sh, double guard) {
     if (sh.sin_min < 0.0) return -1.0;
     if (goal == MoveGoal::worst_angle) return sh.sin_min;
     return sh.sin_min < guard ? -1.0 : sh.mean_rr;
+}
+
+// The goal's value at x when it can beat `beat`, else a value that does not
+// (-1 or one at most `beat`). A worst-angle candidate is out as soon as one
+// angle is no better than beat; a ratio candidate as soon as one falls
+// below the guard.
+double candidate_value(MoveGoal goal, const OpScratch& s, const Vec<double, 2>& x, double guard, double beat) {
+    const double floor = goal == MoveGoal::worst_angle ? beat : std::nextafter(guard, -1.0);
+    return goal_value(goal, ring_shape(s, x, floor), guard);
 }
 
 // The nodes joined to q by a side, whether q's star is closed or not.
@@ -218,18 +231,18 @@ bool improve_node(TriMesh& m, int p, MoveGoal goal, double guard_sin, OpScratch&
     const double count = static_cast<double>(s.ring.size() / 2);
     const Vec<double, 2> centroid = vec2(cx / count, cy / count);
     len /= count;
-    const double vc = goal_value(goal, ring_shape(s, centroid), guard);
+    const double vc = candidate_value(goal, s, centroid, guard, vbest);
     if (vc > vbest) best = centroid, vbest = vc;
     static const double dirs[8][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1},
                                       {0.7071067811865476, 0.7071067811865476}, {-0.7071067811865476, 0.7071067811865476},
                                       {-0.7071067811865476, -0.7071067811865476}, {0.7071067811865476, -0.7071067811865476}};
     double step = 0.1 * len;
-    for (int it = 0; it < 60 && step > 1e-3 * len; ++it) {
+    for (int it = 0; it < 60 && step > 1e-2 * len; ++it) {
         Vec<double, 2> cand = best;
         double vcand = vbest;
         for (const auto& d : dirs) {
             const Vec<double, 2> y = vec2(best(1) + step * d[0], best(2) + step * d[1]);
-            const double vy = goal_value(goal, ring_shape(s, y), guard);
+            const double vy = candidate_value(goal, s, y, guard, vcand);
             if (vy > vcand) cand = y, vcand = vy;
         }
         if (vcand > vbest + 1e-12) {
