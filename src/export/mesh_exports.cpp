@@ -21,7 +21,12 @@ int int_columns(long long v) {
 
 // n integers a line, each wide enough for values up to max.
 std::string int_format(int n, long long max) {
-    return "(" + std::to_string(n) + "i" + std::to_string(int_columns(max)) + ")";
+    std::string f(1, '(');
+    f += std::to_string(n);
+    f += 'i';
+    f += std::to_string(int_columns(max));
+    f += ')';
+    return f;
 }
 
 // Reals with 17 significant digits read back as the same doubles.

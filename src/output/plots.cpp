@@ -19,7 +19,12 @@ const Format& point_format() {
 
 // The text that opens a block of the colour: an empty line and the colour
 // record. The same for every block, so made once per colour.
-std::string block_head(int colour) { return "\n" + ld_record({"% linecolor = ", colour, " markertype = ", 0}) + "\n"; }
+std::string block_head(int colour) {
+    std::string head(1, '\n');
+    head += ld_record({"% linecolor = ", colour, " markertype = ", 0});
+    head += '\n';
+    return head;
+}
 
 // A point's record "x y i" is written once for every plotted side it ends
 // (six times on average), close together in the list order. The text of the
