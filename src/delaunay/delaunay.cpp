@@ -44,13 +44,25 @@ bool has_vertex(int nd, const simplex* s, const point* v) {
     return false;
 }
 
+// Role of a simplex in the cavity of the current insertion (simplex::cavity).
+// delete_cavity hands them out and sets every one back to cav_none.
+enum : std::uint8_t {
+    cav_none = 0,    // not reached by the current insertion
+    cav_basis = 1,   // contains p: stays in the cavity
+    cav_member = 2,  // admitted by the in-circle criterion and not taken back out
+    cav_out = 3,     // examined and kept out, or taken back out
+};
+
+bool is_member(const simplex* s) { return s->cavity == cav_basis || s->cavity == cav_member; }
+
 // True when p lies clearly on the inner side of every facet of w that faces
-// the outside of the cavity (status < 1), so that joining p to those facets
-// gives simplices of the same orientation as w and no sliver.
-bool sees_boundary(int nd, const point* p, const simplex* w) {
+// the outside of the cavity (outside(neighbour) true), so that joining p to
+// those facets gives simplices of the same orientation as w and no sliver.
+template <class Outside>
+bool sees_boundary(int nd, const point* p, const simplex* w, Outside outside) {
     bool evaluated = false;
     for (int k = 1; k <= nd + 1; ++k) {
-        if (w->opp(k).spx->status >= 1) continue;
+        if (!outside(w->opp(k).spx)) continue;
         if (!evaluated) {
             eval_facets(nd, p, w, kernel.vector);
             evaluated = true;
@@ -60,78 +72,125 @@ bool sees_boundary(int nd, const point* p, const simplex* w) {
     return true;
 }
 
-// True when vertex v of a cavity member lies on some boundary facet of the
-// cavity (members have status >= 1, everything else is outside).
-bool on_cavity_boundary(int nd, const point* v, std::size_t n_grown) {
-    for (std::size_t m = 0; m < n_grown; ++m) {
-        if (kernel.dropped[m]) continue;
-        const simplex* w = kernel.grown[m];
-        for (int k = 1; k <= nd + 1; ++k) {
-            if (w->opp(k).spx->status >= 1) continue;
-            if (w->opp(k).pnt != v && has_vertex(nd, w, v)) return true;
-        }
+// The vertex tally (kernel.tally): the number of boundary facets of the
+// cavity that have v as a vertex. A table of a power-of-two size at least
+// twice the number of keys, probed linearly.
+std::size_t tally_slot(const point* v) {
+    const auto key = reinterpret_cast<std::uintptr_t>(v);
+    std::size_t slot = static_cast<std::size_t>((key >> 4) * 0x9E3779B97F4A7C15ull);
+    const std::size_t mask = kernel.tally.size() - 1;
+    for (slot &= mask; kernel.tally[slot].first != nullptr && kernel.tally[slot].first != v; slot = (slot + 1) & mask) {
     }
-    return false;
+    return slot;
 }
 
-void drop_member(std::size_t m) {
-    kernel.dropped[m] = 1;
-    simplex* w = kernel.grown[m];
-    w->status = -std::abs(w->status);
+int tally_of(const point* v) { return kernel.tally[tally_slot(v)].second; }
+
+// Adds delta to the tally of every vertex of facet k of w.
+void tally_facet(int nd, const simplex* w, int k, int delta) {
+    for (int i = 1; i <= nd + 1; ++i) {
+        if (i == k) continue;
+        auto& entry = kernel.tally[tally_slot(w->opp(i).pnt)];
+        entry.first = w->opp(i).pnt;
+        entry.second += delta;
+    }
 }
 
 // Takes members admitted by the in-circle criterion back out of the cavity
 // until it is star-shaped from p (no new simplex would be turned over or
 // flat) and keeps every one of its vertices on its boundary (no vertex of the
 // grid would vanish). The basis members, which contain p, always stay.
-// Members carry a positive status on entry; a member taken out gets a
-// negative one. Returns true when any member was taken out.
-bool repair_cavity(int nd, const point* p, std::size_t n_basis) {
-    const std::size_t n = kernel.grown.size();
-    bool any = false;
-    for (;;) {
-        // Each member taken out exposes new boundary facets, so sweep again.
-        bool again = false;
-        for (std::size_t m = n_basis; m < n; ++m) {
-            if (kernel.dropped[m]) continue;
-            if (!sees_boundary(nd, p, kernel.grown[m])) {
-                drop_member(m);
-                again = true;
+// Works on the roles of kernel.grown; costs in proportion to the cavity.
+class CavityRepair {
+public:
+    CavityRepair(int nd, const point* p, std::size_t n_basis) : nd_(nd), p_(p), n_basis_(n_basis) {}
+
+    void run() {
+        const auto& grown = kernel.grown;
+        const std::size_t n = grown.size();
+        if (n == n_basis_) return;  // nothing to take out
+        members_ = static_cast<int>(n);
+        for (const simplex* w : grown) {
+            for (int k = 1; k <= nd_ + 1; ++k) {
+                if (!is_member(w->opp(k).spx)) ++boundary_;
             }
         }
-        if (again) {
-            any = true;
-            continue;
-        }
-        // A star-shaped cavity of c members is a disk (an interval for nd = 1)
-        // whose boundary has c + nd facets less two (one) per inner vertex.
-        int members = 0;
-        int boundary = 0;
-        for (std::size_t m = 0; m < n; ++m) {
-            if (kernel.dropped[m]) continue;
-            ++members;
-            for (int k = 1; k <= nd + 1; ++k) {
-                if (kernel.grown[m]->opp(k).spx->status < 1) ++boundary;
+        // Visibility only gets worse as members leave (each exposes new
+        // boundary facets), so the members that must leave are the same in
+        // any order: test each once, and again whenever a neighbour leaves.
+        kernel.recheck.clear();
+        for (std::size_t m = n_basis_; m < n; ++m) check_visibility(grown[m]);
+        // Members at or beyond `cursor` surround no inner vertex; that stays
+        // true as members leave, since a vertex on the boundary stays there.
+        std::size_t cursor = n;
+        for (;;) {
+            while (!kernel.recheck.empty()) {
+                simplex* w = kernel.recheck.back();
+                kernel.recheck.pop_back();
+                check_visibility(w);
             }
-        }
-        if (boundary >= members + nd) break;
-        // Rare: give up the latest member around an inner vertex.
-        std::size_t victim = n;
-        for (std::size_t m = n; m-- > n_basis && victim == n;) {
-            if (kernel.dropped[m]) continue;
-            for (int i = 1; i <= nd + 1; ++i) {
-                if (!on_cavity_boundary(nd, kernel.grown[m]->opp(i).pnt, n)) {
-                    victim = m;
-                    break;
+            // A star-shaped cavity of c members is a disk (an interval for
+            // nd = 1) whose boundary has c + nd facets less two (one) per
+            // inner vertex.
+            if (boundary_ >= members_ + nd_) return;
+            // Rare: give up the latest member around an inner vertex.
+            if (!tallied_) make_tally();
+            simplex* victim = nullptr;
+            while (victim == nullptr && cursor > n_basis_) {
+                simplex* w = grown[--cursor];
+                if (w->cavity != cav_member) continue;
+                for (int i = 1; i <= nd_ + 1; ++i) {
+                    if (tally_of(w->opp(i).pnt) == 0) {
+                        victim = w;
+                        break;
+                    }
                 }
             }
+            if (victim == nullptr) return;  // only the basis surrounds it: p sits on a vertex
+            drop(victim);
         }
-        if (victim == n) break;  // only the basis surrounds it: p sits on a vertex
-        drop_member(victim);
-        any = true;
     }
-    return any;
-}
+
+private:
+    void check_visibility(simplex* w) {
+        if (w->cavity != cav_member) return;
+        if (!sees_boundary(nd_, p_, w, [](const simplex* n) { return !is_member(n); })) drop(w);
+    }
+
+    // Takes w out: its facets shared with members become boundary facets,
+    // its own boundary facets go, and its member neighbours are tested again.
+    void drop(simplex* w) {
+        w->cavity = cav_out;
+        --members_;
+        for (int k = 1; k <= nd_ + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            const bool inside = is_member(n);
+            boundary_ += inside ? 1 : -1;
+            if (tallied_) tally_facet(nd_, w, k, inside ? 1 : -1);
+            if (n->cavity == cav_member) kernel.recheck.push_back(n);
+        }
+    }
+
+    void make_tally() {
+        std::size_t size = 16;
+        while (size < 2 * static_cast<std::size_t>(nd_ + 1) * kernel.grown.size()) size *= 2;
+        kernel.tally.assign(size, {nullptr, 0});
+        for (const simplex* w : kernel.grown) {
+            if (!is_member(w)) continue;
+            for (int k = 1; k <= nd_ + 1; ++k) {
+                if (!is_member(w->opp(k).spx)) tally_facet(nd_, w, k, 1);
+            }
+        }
+        tallied_ = true;
+    }
+
+    int nd_;
+    const point* p_;
+    std::size_t n_basis_;
+    int members_ = 0;       // members left
+    int boundary_ = 0;      // boundary facets of the members left
+    bool tallied_ = false;  // kernel.tally holds the current counts
+};
 
 }  // namespace
 
@@ -339,56 +398,54 @@ void delete_cavity(int nd, point* p) {
     auto& grown = kernel.grown;
     grown.clear();
     kernel.touched.clear();
+    // The basis carries a role instead of delete_basis's negated status.
     for (simplex* s = kernel.del_head->next; s != kernel.del_head; s = s->next) {
+        s->status = std::abs(s->status);
+        s->cavity = cav_basis;
         grown.push_back(s);
         kernel.touched.push_back(s);
     }
     const std::size_t n_basis = grown.size();
 
     // Breadth-first growth over the members, including those admitted on the
-    // way. Members and examined neighbours carry a negated status, so each
-    // neighbour is judged once, from the first member that reaches it; far
-    // simplices (status 0) are never examined.
+    // way. Each neighbour is judged once, from the first member that reaches
+    // it; far simplices (status 0) are never examined.
     for (std::size_t m = 0; m < grown.size(); ++m) {
         simplex* w = grown[m];
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
-            if (n == nullptr || n->status <= 0) continue;
-            n->status = -n->status;
+            if (n == nullptr || n->status <= 0 || n->cavity != cav_none) continue;
             kernel.touched.push_back(n);
             const double mw = delaunay_measure(nd, p, w);
             const double mn = delaunay_measure(nd, p, n);
-            if (mw + mn < kCavitySum) grown.push_back(n);
+            if (mw + mn < kCavitySum) {
+                n->cavity = cav_member;
+                grown.push_back(n);
+            } else {
+                n->cavity = cav_out;
+            }
         }
     }
-    for (simplex* w : grown) w->status = std::abs(w->status);
 
     // The sum criterion is looser than the in-circle test of the neighbour
     // alone: it may admit a simplex that p cannot see across its other
     // facets, or surround a vertex. Such members are taken back out.
-    kernel.dropped.assign(grown.size(), 0);
-    if (repair_cavity(nd, p, n_basis)) {
-        // Rebuild the marks: members positive, their outside neighbours
-        // negative, every other simplex the growth touched positive again.
-        for (simplex* s : kernel.touched) s->status = std::abs(s->status);
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
-        }
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (kernel.dropped[m]) continue;
-            for (int k = 1; k <= nd + 1; ++k) {
-                simplex* n = grown[m]->opp(k).spx;
-                if (n->status > 0) n->status = -n->status;
-            }
-        }
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
+    CavityRepair(nd, p, n_basis).run();
+
+    // The marks the later steps read: members positive, their outside
+    // neighbours negated (far ones keep 0); the roles are cleared.
+    for (simplex* w : grown) {
+        if (!is_member(w)) continue;
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            if (n != nullptr && !is_member(n) && n->status > 0) n->status = -n->status;
         }
     }
     // The admitted members leave their lists only now, in order of admission.
     for (std::size_t m = n_basis; m < grown.size(); ++m) {
-        if (!kernel.dropped[m]) movebot_simplex(kernel.del_head, grown[m]);
+        if (grown[m]->cavity == cav_member) movebot_simplex(kernel.del_head, grown[m]);
     }
+    for (simplex* s : kernel.touched) s->cavity = cav_none;
 }
 
 void check_cavity(int nd, point* p, int& ok) {
@@ -405,7 +462,7 @@ void check_cavity(int nd, point* p, int& ok) {
     // A point (almost) on a boundary facet of the cavity would make a flat
     // simplex there; it is declined like a point too close to a vertex.
     for (simplex* w = kernel.del_head->next; w != kernel.del_head && !close; w = w->next) {
-        if (!sees_boundary(nd, p, w)) close = true;
+        if (!sees_boundary(nd, p, w, [](const simplex* n) { return n->status < 1; })) close = true;
     }
     if (!close) {
         ok = 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "grid/grid_types.hpp"
@@ -38,9 +39,12 @@ struct DelaunayState {
     Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
-    std::vector<simplex*> grown;    // cavity members in order of admission (basis first)
-    std::vector<unsigned char> dropped;  // per entry of grown: 1 once taken back out of the cavity
-    std::vector<simplex*> touched;  // every simplex whose status the cavity growth negated
+    std::vector<simplex*> grown;    // cavity candidates in order of admission (basis first)
+    std::vector<simplex*> touched;  // every simplex given a cavity role by the current insertion
+    std::vector<simplex*> recheck;  // members to test again for visibility after a neighbour left
+    // Boundary facets of the cavity at each of its vertices: an open-addressing
+    // table (vertex, count), built only when the inner-vertex test needs it.
+    std::vector<std::pair<const point*, int>> tally;
 };
 extern DelaunayState kernel;
 
@@ -78,7 +82,8 @@ void delete_first(int nd, simplex* head, point* p, int& fail);
 void delete_basis(int nd, point* p, simplex* s);
 // Grows the cavity by the in-circle criterion, keeping it star-shaped from p
 // and every one of its vertices on its boundary. Leaves members with positive
-// status and their outside neighbours marked (status <= 0).
+// status and their outside neighbours marked (status <= 0). Costs in
+// proportion to the cavity and its outside neighbours.
 void delete_cavity(int nd, point* p);
 // ok = 0 (and the outside marks cleared) when a cavity vertex lies closer
 // than p->h / 2 to p, else 1.
