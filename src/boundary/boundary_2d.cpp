@@ -324,12 +324,16 @@ void set_grid(grid_record& g) {
 namespace {
 
 // Inserts the points waiting in add, in list order, into the grid whose
-// simplices are in live, moving each to the top of pnt once inserted.
+// simplices are in live, moving each to the top of pnt once inserted. A point
+// without ref is looked for from the one inserted before it, its neighbour
+// along the boundary.
 void insert_waiting(int nd, point* add, simplex* live, point* pnt) {
+    const point* last = nullptr;
     for (point* p = add->next; p != add;) {
         point* next = p->next;
-        insert_point(nd, live, p);
+        insert_point(nd, live, p, last);
         movetop_point(pnt, p);
+        last = p;
         p = next;
     }
 }

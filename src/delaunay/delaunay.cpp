@@ -1,5 +1,6 @@
 #include "delaunay/delaunay.hpp"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "delaunay/eucl_delaunay.hpp"
@@ -19,17 +20,23 @@ namespace {
 // so that cocircular neighbours stay out).
 constexpr double kCavitySum = 1.9999999999;
 
-// Next draw of the walk's generator: a single-precision value in [0, 1)
-// built from the top 24 bits of a 32-bit xorshift, so every platform and
-// standard library gives the same walk.
-float walk_draw() {
-    std::uint32_t x = kernel.walk_random;
+// Next draw of a walk generator: a single-precision value in [0, 1) built
+// from the top 24 bits of a 32-bit xorshift, so every platform and standard
+// library gives the same walk.
+float walk_draw(std::uint32_t& state) {
+    std::uint32_t x = state;
     x ^= x << 13;
     x ^= x >> 17;
     x ^= x << 5;
-    kernel.walk_random = x;
+    state = x;
     return static_cast<float>(x >> 8) * (1.0f / 16777216.0f);
 }
+
+// A simplex that holds p at least this share of kernel.extent away from
+// each of its facets is the only one holding p within kBaryTol (no other
+// simplex, the largest included, reaches that close); the share is far above
+// the tolerance and the rounding of the coordinates.
+constexpr double kUniqueShare = 1e-8;
 
 // A new simplex whose barycentric size relative to the cavity member it
 // replaces is at most this is a sliver: nearly flat, with a determinant whose
@@ -292,7 +299,10 @@ void delaunay_setup() {
     kernel.gar_head = newhead_simplex();
 }
 
-void reset_walk_random() { kernel.walk_random = kWalkSeed; }
+void reset_walk_random() {
+    kernel.walk_random = kWalkSeed;
+    kernel.near_random = kWalkSeed;
+}
 
 void trivial_search(int nd, simplex* head, const point* p, simplex*& spx, int& fail) {
     spx = nullptr;
@@ -312,14 +322,15 @@ void trivial_search(int nd, simplex* head, const point* p, simplex*& spx, int& f
     }
 }
 
-void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
+namespace {
+
+// The walk of walking_search from spx, never entering status `forbidden`,
+// drawing from `random`; returns a walk_* code and leaves spx at the
+// containing simplex (walk_found) or null, and p's barycentric coordinates
+// in the last simplex visited in kernel.vector.
+int walk_from(int nd, const point* p, simplex*& spx, int forbidden, std::uint32_t& random) {
     simplex* s = spx;
     spx = nullptr;
-    const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
-    if (s->status == forbidden) {
-        stop({ld_record({"research is compromised. STOP (walking_search)"}),
-              " the walk toward " + point_place(nd, p) + " starts from a simplex outside the domain"});
-    }
     for (int step = 1; step <= kWalkMaxSteps; ++step) {
         eval_facets(nd, p, s, kernel.vector);
         bool inside = true;
@@ -333,28 +344,55 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
             }
         }
         if (n == 0) {
-            if (inside) {
-                spx = s;
-                mode = walk_found;
-            } else {
-                mode = walk_outside;
-            }
-            return;
+            if (!inside) return walk_outside;
+            spx = s;
+            return walk_found;
         }
         // A random choice among the facets the point lies beyond cannot cycle
         // for ever, unlike the choice of the most negative coordinate.
-        const float r = walk_draw();
+        const float r = walk_draw(random);
         int c = static_cast<int>(static_cast<float>(n) * r) + 1;
         if (c > n) c = n;
         s = s->opp(kernel.pivot(c)).spx;
     }
-    mode = walk_gave_up;
-    say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
+    return walk_gave_up;
+}
+
+// Locates p by a walk from near's simplex. True, with s, when the walk ends
+// in a simplex holding p clearly inside: no other simplex can then pass
+// trivial_search's test, so s is also the scan's answer. False when the walk
+// fails or p lies (nearly) on a facet, where the scan must decide. The walk
+// draws from a generator of its own: the walks from ref points make the same
+// choices as if this one had not run.
+bool locate_near(int nd, const point* p, const point* near, simplex*& s) {
+    s = near->spx;
+    if (s == nullptr || s->status < 1 || !(kernel.extent > 0.0)) return false;
+    if (walk_from(nd, p, s, st_far, kernel.near_random) != walk_found) return false;
+    const double margin = kUniqueShare * kernel.extent;
+    for (int k = 1; k <= nd + 1; ++k) {
+        // b(k) / |grad b(k)| is the distance from p to facet k.
+        double g2 = 0.0;
+        for (int j = 1; j <= nd; ++j) g2 = g2 + s->fct(k, j) * s->fct(k, j);
+        if (!(kernel.vector(k) > margin * std::sqrt(g2))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
+    const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
+    if (spx->status == forbidden) {
+        stop({ld_record({"research is compromised. STOP (walking_search)"}),
+              " the walk toward " + point_place(nd, p) + " starts from a simplex outside the domain"});
+    }
+    mode = walk_from(nd, p, spx, forbidden, kernel.walk_random);
+    if (mode == walk_gave_up) say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
 }
 
 // --- insertion ----------------------------------------------------------------
 
-void delete_first(int nd, simplex* head, point* p, int& fail) {
+void delete_first(int nd, simplex* head, point* p, int& fail, const point* near) {
     fail = 1;
     simplex* s = nullptr;
     bool located = false;
@@ -365,6 +403,8 @@ void delete_first(int nd, simplex* head, point* p, int& fail) {
         walking_search(nd, p, s, mode);
         if (mode == walk_outside) return;
         located = (mode == walk_found);
+    } else if (near != nullptr) {
+        located = locate_near(nd, p, near, s);
     }
     if (!located) {
         trivial_search(nd, head, p, s, fail);
@@ -578,6 +618,9 @@ void set_delaunay(int nd, const Vec<double, 2>& a, const Vec<double, 2>& b, poin
     for (int k = 1; k <= nd; ++k) {
         for (int j = 1; j <= nd; ++j) pt(k + 1)->x(j) = pt(1)->x(j);
         pt(k + 1)->x(k) = a(k) + (1.5 * nd - 0.25) * (b(k) - a(k));
+    }
+    for (int k = 1; k <= nd + 1; ++k) {
+        for (int j = 1; j <= nd; ++j) kernel.extent = std::fmax(kernel.extent, std::abs(pt(k)->x(j)));
     }
     simplex* bs = sp(nd + 3);
     simplex* far_all = sp(1);

@@ -39,6 +39,8 @@ struct DelaunayState {
     Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
+    std::uint32_t near_random = kWalkSeed;  // the same for the walks from a near point (delete_first)
+    double extent = 0.0;          // largest |coordinate| of any bounding simplex made: every grid lies within
     std::vector<simplex*> grown;    // cavity candidates in order of admission (basis first)
     std::vector<simplex*> touched;  // every simplex given a cavity role by the current insertion
     std::vector<simplex*> recheck;  // members to test again for visibility after a neighbour left
@@ -75,9 +77,13 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode);
 void reset_walk_random();
 
 // --- insertion internals (insert_point / insert_far_point are in eucl_delaunay)
-// Locates p (walk from p->ref's simplex, else a scan of head) and starts the
-// cavity with delete_basis; fail = 1 when p lies outside the searchable grid.
-void delete_first(int nd, simplex* head, point* p, int& fail);
+// Locates p and starts the cavity with delete_basis; fail = 1 when p lies
+// outside the searchable grid. With a connected ref, a walk from ref's simplex;
+// else, given near (a connected point of the same grid whose walks reach only
+// simplices of head or far ones), a walk from near's simplex taken when it
+// ends clearly inside a simplex; otherwise the scan of head, which the near
+// walk never contradicts.
+void delete_first(int nd, simplex* head, point* p, int& fail, const point* near = nullptr);
 // Puts s (containing p) into the cavity, with the first neighbour that also contains p.
 void delete_basis(int nd, point* p, simplex* s);
 // Grows the cavity by the in-circle criterion, keeping it star-shaped from p

@@ -149,13 +149,13 @@ double delaunay_measure(int nd, const point* p, const simplex* s) {
     return nd == 2 ? delaunay_measure_n<2>(p, s) : delaunay_measure_n<1>(p, s);
 }
 
-void insert_point(int nd, simplex* head, point* p) {
+void insert_point(int nd, simplex* head, point* p, const point* near) {
     if (p->spx != nullptr) {
         stop({ld_record({"New point is already connected (insert_point) -- STOP --"}),
               " " + point_place(nd, p) + " is already in the grid"});
     }
     int fail = 1;
-    delete_first(nd, head, p, fail);
+    delete_first(nd, head, p, fail, near);
     if (fail == 1) {
         stop({ld_record({"Point not found (insert_point) -- STOP --"}),
               " " + point_place(nd, p) + " lies in no simplex of the grid"});
@@ -164,13 +164,13 @@ void insert_point(int nd, simplex* head, point* p) {
     connect_cavity(nd, head, p);
 }
 
-void insert_far_point(int nd, simplex* head, point* p, int& inserted) {
+void insert_far_point(int nd, simplex* head, point* p, int& inserted, const point* near) {
     if (p->spx != nullptr) {
         stop({ld_record({"New point is already connected (insert_far_point) -- STOP --"}),
               " " + point_place(nd, p) + " is already in the grid"});
     }
     int fail = 1;
-    delete_first(nd, head, p, fail);
+    delete_first(nd, head, p, fail, near);
     if (fail == 1) {
         inserted = 0;
         return;

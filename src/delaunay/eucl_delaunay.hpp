@@ -22,9 +22,10 @@ void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2);
 double delaunay_measure(int nd, const point* p, const simplex* s);
 
 // Inserts p into the grid whose live simplices are in head; stops on failure.
-void insert_point(int nd, simplex* head, point* p);
+// near (optional) speeds up locating a p without ref: see delete_first.
+void insert_point(int nd, simplex* head, point* p, const point* near = nullptr);
 // Inserts p unless it cannot be located or a cavity vertex lies closer than
 // p->h / 2; inserted = 1 if it did, else 0 and the grid is unchanged.
-void insert_far_point(int nd, simplex* head, point* p, int& inserted);
+void insert_far_point(int nd, simplex* head, point* p, int& inserted, const point* near = nullptr);
 
 }  // namespace corvan

@@ -106,6 +106,7 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     // outside the domain. Like the frontal stage, give them the far status
     // while inserting.
     set_status(back.ext_head, st_far);
+    const point* last = nullptr;  // the point inserted before, where the next one is looked for
     for (int n = 1; n <= npts; ++n) {
         point* p = new_point();
         double x1 = 0, x2 = 0, h = 0;
@@ -132,12 +133,13 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         // to matter otherwise, tells them apart.
         p->h = kCoincident * h;
         int inserted = 0;
-        insert_far_point(2, back.int_head, p, inserted);
+        insert_far_point(2, back.int_head, p, inserted, last);
         p->h = h;
         if (inserted == 0) {
             dom.reject("background point " + std::to_string(n) + " at (" + short_real(x1) + ", " + short_real(x2) +
                        ") lies outside the domain, on its boundary or on another point; move it into the domain");
         }
+        last = p;
     }
     set_status(back.ext_head, st_external);
 }
