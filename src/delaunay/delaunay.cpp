@@ -517,39 +517,83 @@ void check_cavity(int nd, point* p, int& ok) {
     ok = 0;
 }
 
+namespace {
+
+// The end of a turn around a hinge of the cavity: the nd - 1 vertices shared
+// by a boundary facet of a member and one of its other facets. The turn goes
+// from member to member across the facets holding the hinge until it meets
+// one that faces outside.
+struct HingeTurn {
+    simplex* member;    // the member whose facet ends the turn
+    int facet = 0;      // that facet's number in member; it faces outside
+    int rim = 0;        // the vertex of `facet` in member that is off the hinge
+    Vec<int, 3> hinge;  // the hinge vertices' numbers in member, in their order in the first member
+};
+
+// The turn from member w across its facet j, around the hinge that facet
+// shares with w's boundary facet k.
+HingeTurn turn_around_hinge(int nd, simplex* w, int j, int k) {
+    HingeTurn turn{w, j, k, {}};
+    int n_hinge = 0;
+    for (int r = 1; r <= nd + 1; ++r) {
+        if (r != j && r != k) turn.hinge(++n_hinge) = r;
+    }
+    for (simplex* next = w->opp(j).spx; next->status > 0; next = next->opp(turn.facet).spx) {
+        // Renumber into next: its vertex off the shared facet becomes the
+        // rim, and the facet opposite the old rim is the next one to cross.
+        const simplex* cur = turn.member;
+        const int f = turn.facet;
+        const int across = cur->cmat(f, f);
+        const int facet = cur->cmat(f, turn.rim);
+        for (int m = 1; m <= n_hinge; ++m) turn.hinge(m) = cur->cmat(f, turn.hinge(m));
+        turn.member = next;
+        turn.rim = across;
+        turn.facet = facet;
+    }
+    return turn;
+}
+
+// A new record for update_topology, at the top of new_head: a deleted one
+// when any waits for reuse (without the links of its former life), else a
+// fresh one.
+simplex* take_new_simplex() {
+    simplex* t;
+    if (!empty_list(kernel.gar_head)) {
+        t = poptop_simplex(kernel.gar_head);
+        t->status = st_undefined;
+        movetop_simplex(kernel.new_head, t);
+    } else {
+        t = new_simplex();
+        pushtop_simplex(kernel.new_head, t);
+    }
+    // A recycled record may have served as a boundary segment or a triangle.
+    t->set_sides(nullptr, nullptr);
+    return t;
+}
+
+}  // namespace
+
 void update_topology(int nd, point* p) {
     simplex* const del = kernel.del_head;
-    // Pass 1: one new simplex per boundary facet, w with the vertex opposite
-    // that facet replaced by p, so vertex positions and cmat row kk carry over.
+    // Pass 1: one new simplex t per boundary facet k of member w: w with its
+    // vertex k replaced by p, so vertex numbers and the cmat row toward the
+    // outside neighbour n carry over.
     for (simplex* w = del->next; w != del; w = w->next) {
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
             if (n->status >= 1) continue;
-            simplex* t;
-            if (!empty_list(kernel.gar_head)) {
-                t = poptop_simplex(kernel.gar_head);
-                t->status = st_undefined;
-                movetop_simplex(kernel.new_head, t);
-            } else {
-                t = new_simplex();
-                pushtop_simplex(kernel.new_head, t);
-            }
-            // A recycled record may have served as a boundary segment or a
-            // triangle: it must not keep links of its former life.
-            t->set_sides(nullptr, nullptr);
-            const int jn = w->cmat(k, k);
-            const int kk = n->cmat(jn, jn);
+            simplex* t = take_new_simplex();
+            const int n_apex = w->cmat(k, k);      // n's vertex off the shared facet
+            const int w_apex = n->cmat(n_apex, n_apex);  // w's vertex off it, as n sees it
             for (int i = 1; i <= 3; ++i) t->opp(i) = facet_link{w->opp(i).pnt, nullptr};
-            t->opp(kk).pnt = p;
-            n->opp(jn).spx = t;
-            t->opp(kk).spx = n;
-            for (int j = 1; j <= 3; ++j) t->cmat(kk, j) = w->cmat(kk, j);
+            t->opp(w_apex).pnt = p;
+            n->opp(n_apex).spx = t;
+            t->opp(w_apex).spx = n;
+            for (int j = 1; j <= 3; ++j) t->cmat(w_apex, j) = w->cmat(w_apex, j);
         }
     }
-    // Pass 2: the neighbour of t across facet j is found by turning around
-    // the hinge (facet j of w minus vertex k) through the cavity members
-    // until a boundary facet is met; its new simplex is the neighbour.
-    Vec<int, 3>& hinge = kernel.pivot;
+    // Pass 2: the neighbour of t across its facet j is the new simplex on the
+    // boundary facet where the turn around their shared hinge ends.
     for (simplex* w = del->next; w != del; w = w->next) {
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
@@ -557,30 +601,15 @@ void update_topology(int nd, point* p) {
             simplex* t = n->opp(w->cmat(k, k)).spx;
             for (int j = 1; j <= nd + 1; ++j) {
                 if (j == k) continue;
-                int nl = 0;
-                for (int r = 1; r <= nd + 1; ++r) {
-                    if (r != j && r != k) hinge(++nl) = r;
-                }
-                simplex* cur = w;
-                int jj = j;
-                int ii = k;
-                simplex* a = cur->opp(jj).spx;
-                while (a->status > 0) {
-                    const int jn = cur->cmat(jj, jj);
-                    const int jnew = cur->cmat(jj, ii);
-                    for (int m = 1; m <= nl; ++m) hinge(m) = cur->cmat(jj, hinge(m));
-                    cur = a;
-                    ii = jn;
-                    jj = jnew;
-                    a = cur->opp(jj).spx;
-                }
-                simplex* t2 = a->opp(cur->cmat(jj, jj)).spx;
-                t->opp(j).spx = t2;
-                t->cmat(j, j) = ii;
-                t->cmat(j, k) = jj;
+                const HingeTurn turn = turn_around_hinge(nd, w, j, k);
+                const simplex* out = turn.member->opp(turn.facet).spx;
+                t->opp(j).spx = out->opp(turn.member->cmat(turn.facet, turn.facet)).spx;
+                // That simplex is turn.member with vertex turn.facet replaced by p.
+                t->cmat(j, j) = turn.rim;
+                t->cmat(j, k) = turn.facet;
                 int m = 0;
                 for (int r = 1; r <= nd + 1; ++r) {
-                    if (r != j && r != k) t->cmat(j, r) = hinge(++m);
+                    if (r != j && r != k) t->cmat(j, r) = turn.hinge(++m);
                 }
             }
         }

@@ -36,7 +36,7 @@ struct DelaunayState {
     simplex* del_head = nullptr;  // cavity of the current insertion
     simplex* new_head = nullptr;  // simplices made by the current insertion
     simplex* gar_head = nullptr;  // deleted records kept for reuse
-    Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
+    Vec<int, 3> pivot;            // the facets a walk may cross next
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
     std::uint32_t near_random = kWalkSeed;  // the same for the walks from a near point (delete_first)
