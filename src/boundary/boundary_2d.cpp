@@ -321,30 +321,11 @@ void set_grid(grid_record& g) {
     set_delaunay(2, a, b, g.axp_head, g.axs_head, g.spx_head);
 }
 
-namespace {
-
-// Inserts the points waiting in add, in list order, into the grid whose
-// simplices are in live, moving each to the top of pnt once inserted. A point
-// without ref is looked for from the one inserted before it, its neighbour
-// along the boundary.
-void insert_waiting(int nd, point* add, simplex* live, point* pnt) {
-    const point* last = nullptr;
-    for (point* p = add->next; p != add;) {
-        point* next = p->next;
-        insert_point(nd, live, p, last);
-        movetop_point(pnt, p);
-        last = p;
-        p = next;
-    }
-}
-
-}  // namespace
-
 void add_points_1d(grid_record& g) {
     for (int e = 1; e <= g.n_edge; ++e) {
         edge_record& ed = g.edge(e);
         merge_ie(ed.spx_head, ed.int_head, ed.ext_head);
-        insert_waiting(1, ed.add_head, ed.spx_head, ed.pnt_head);
+        insert_list(1, ed.add_head, ed.spx_head, ed.pnt_head);
         split_ie_1d(1, ed.spx_head, ed.int_head, ed.ext_head);
     }
 }
@@ -353,7 +334,9 @@ void add_points_12d(grid_record& g) {
     add_points_1d(g);
     for (;;) {
         merge_ie(g.spx_head, g.int_head, g.ext_head);
-        insert_waiting(2, g.add_head, g.spx_head, g.pnt_head);
+        // A twin has no ref: it is looked for from the one inserted before it,
+        // its neighbour along the boundary.
+        insert_list(2, g.add_head, g.spx_head, g.pnt_head);
         for (int e = 1; e <= g.n_edge; ++e) {
             edge_record& ed = g.edge(e);
             flag_shell(2, ed.int_head, g.spx_head, ed.stc_head);

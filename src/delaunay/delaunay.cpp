@@ -403,7 +403,7 @@ void delete_first(int nd, simplex* head, point* p, int& fail, const point* near)
         walking_search(nd, p, s, mode);
         if (mode == walk_outside) return;
         located = (mode == walk_found);
-    } else if (near != nullptr) {
+    } else if (p->ref == nullptr && near != nullptr) {
         located = locate_near(nd, p, near, s);
     }
     if (!located) {

@@ -131,10 +131,9 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         // cannot carry spacing soundly (its triangles would lie outside or
         // be flat): the kernel's far-point test, with a distance too small
         // to matter otherwise, tells them apart.
-        p->h = kCoincident * h;
-        int inserted = 0;
-        insert_far_point(2, back.int_head, p, inserted, last);
         p->h = h;
+        int inserted = 0;
+        insert_fixed_point(2, back.int_head, p, kCoincident, inserted, last);
         if (inserted == 0) {
             dom.reject("background point " + std::to_string(n) + " at (" + short_real(x1) + ", " + short_real(x2) +
                        ") lies outside the domain, on its boundary or on another point; move it into the domain");
