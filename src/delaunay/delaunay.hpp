@@ -61,6 +61,12 @@ double simplex_det(int nd, const simplex* s);
 void update_geometry(int nd, simplex* head);
 // b(k) = barycentric coordinate of p for vertex k, k = 1..nd+1, from the stored fct.
 void eval_facets(int nd, const point* p, const simplex* s, Vec<double, 3>& b);
+// Barycentric coordinate k of (x1, x2) in triangle s, from the stored fct but
+// summed as (f1 x1 + f2 x2) + f3: the rounding the background spacing and the
+// front's candidates are built on (eval_facets adds the constant first).
+inline double facet_value(const simplex* s, int k, double x1, double x2) {
+    return s->fct(k, 1) * x1 + s->fct(k, 2) * x2 + s->fct(k, 3);
+}
 // Hyperplane through the domain twins (ppp) of the nd vertices of boundary
 // simplex bs: nrm(1..nd) x + nrm(nd+1) = 0, positive on the left.
 void simplex_normal(int nd, const simplex* bs, Vec<double, 3>& nrm);

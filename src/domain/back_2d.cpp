@@ -160,7 +160,7 @@ void eval_back(point* pnt, simplex* head, simplex*& spx, int& flag) {
     }
     Vec<double, 3> lambda;
     for (int k = 1; k <= 3; ++k) {
-        const double l = s->fct(k, 1) * pnt->x(1) + s->fct(k, 2) * pnt->x(2) + s->fct(k, 3);
+        const double l = facet_value(s, k, pnt->x(1), pnt->x(2));
         lambda(k) = l < 0.0 ? 0.0 : l;
     }
     double h = 0.0;

@@ -135,7 +135,7 @@ void frn_points() {
             if (nb != nullptr && nb->status == st_undefined) continue;
             // The candidate goes toward vertex i, so the circumcentre must lie
             // on that side of the facet.
-            const double l = s->fct(i, 1) * z(1) + s->fct(i, 2) * z(2) + s->fct(i, 3);
+            const double l = facet_value(s, i, z(1), z(2));
             if (l <= 0.0) continue;
             const double g = s->fct(i, 1) * s->fct(i, 1) + s->fct(i, 2) * s->fct(i, 2);
             const double hf = 0.5 * (sum_h - s->opp(i).pnt->h);
