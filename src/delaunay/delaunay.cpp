@@ -390,6 +390,52 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
     if (mode == walk_gave_up) say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
 }
 
+NearPoints::NearPoints(const Vec<double, 2>& lo, const Vec<double, 2>& hi, int n) : lo_(lo) {
+    const double w = std::fmax(hi(1) - lo(1), 0.0);
+    const double h = std::fmax(hi(2) - lo(2), 0.0);
+    const double cells = std::fmax(1.0, 0.25 * n);
+    // Square cells where the box allows: nx / ny follows the box's shape.
+    if (w > 0.0 && h > 0.0) {
+        const double side = std::sqrt(w * h / cells);
+        nx_ = static_cast<int>(std::fmin(cells, std::ceil(w / side)));
+        ny_ = static_cast<int>(std::fmin(cells, std::ceil(h / side)));
+    }
+    scale_(1) = w > 0.0 ? nx_ / w : 0.0;
+    scale_(2) = h > 0.0 ? ny_ / h : 0.0;
+    cells_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_), nullptr);
+}
+
+int NearPoints::cell_of(const point* p) const {
+    auto index = [](double t, int n) {
+        // A NaN or a coordinate beyond the box lands in a border cell.
+        if (!(t >= 0.0)) return 0;
+        return t >= n ? n - 1 : static_cast<int>(t);
+    };
+    const int i = index((p->x(1) - lo_(1)) * scale_(1), nx_);
+    const int j = index((p->x(2) - lo_(2)) * scale_(2), ny_);
+    return j * nx_ + i;
+}
+
+const point* NearPoints::near(const point* p) const {
+    const int c = cell_of(p);
+    if (const point* q = cells_[static_cast<std::size_t>(c)]; q != nullptr) return q;
+    // An empty cell (early on): the first filled one of the ring around it.
+    const int i = c % nx_, j = c / nx_;
+    for (int dj = -1; dj <= 1; ++dj) {
+        for (int di = -1; di <= 1; ++di) {
+            const int a = i + di, b = j + dj;
+            if (a < 0 || a >= nx_ || b < 0 || b >= ny_) continue;
+            if (const point* q = cells_[static_cast<std::size_t>(b * nx_ + a)]; q != nullptr) return q;
+        }
+    }
+    return last_;
+}
+
+void NearPoints::add(const point* p) {
+    cells_[static_cast<std::size_t>(cell_of(p))] = p;
+    last_ = p;
+}
+
 // --- insertion ----------------------------------------------------------------
 
 void delete_first(int nd, simplex* head, point* p, int& fail, const point* near) {

@@ -82,6 +82,29 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode);
 // Restarts the walk's random generator at its fixed seed (runs repeat exactly).
 void reset_walk_random();
 
+// Near starts for locating many points in no particular order: a coarse grid
+// of cells over a box, each keeping the last point added in it.
+class NearPoints {
+public:
+    // Cells over the box lo..hi, about one per four of the n points expected.
+    NearPoints(const Vec<double, 2>& lo, const Vec<double, 2>& hi, int n);
+    // The point kept in the cell of p (clamped into the box); when that cell
+    // is empty, one of the cells around it, else the last point added (null
+    // before the first).
+    const point* near(const point* p) const;
+    // p, now connected, becomes its cell's point.
+    void add(const point* p);
+
+private:
+    int cell_of(const point* p) const;
+    Vec<double, 2> lo_;
+    Vec<double, 2> scale_;  // cells per unit length along x and y
+    int nx_ = 1;
+    int ny_ = 1;
+    std::vector<const point*> cells_;
+    const point* last_ = nullptr;
+};
+
 // --- insertion internals (insert_point / insert_far_point are in eucl_delaunay)
 // Locates p and starts the cavity with delete_basis; fail = 1 when p lies
 // outside the searchable grid. With a connected ref, a walk from ref's simplex;

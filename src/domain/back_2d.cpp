@@ -106,7 +106,8 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     // outside the domain. Like the frontal stage, give them the far status
     // while inserting.
     set_status(back.ext_head, st_far);
-    const point* last = nullptr;  // the point inserted before, where the next one is looked for
+    // Each point is looked for from an inserted one nearby.
+    NearPoints inserted_points(Vec<double, 2>{{lo1, lo2}}, Vec<double, 2>{{hi1, hi2}}, npts);
     for (int n = 1; n <= npts; ++n) {
         point* p = new_point();
         double x1 = 0, x2 = 0, h = 0;
@@ -133,12 +134,12 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         // to matter otherwise, tells them apart.
         p->h = h;
         int inserted = 0;
-        insert_fixed_point(2, back.int_head, p, kCoincident, inserted, last);
+        insert_fixed_point(2, back.int_head, p, kCoincident, inserted, inserted_points.near(p));
         if (inserted == 0) {
             dom.reject("background point " + std::to_string(n) + " at (" + short_real(x1) + ", " + short_real(x2) +
                        ") lies outside the domain, on its boundary or on another point; move it into the domain");
         }
-        last = p;
+        inserted_points.add(p);
     }
     set_status(back.ext_head, st_external);
 }
