@@ -107,11 +107,11 @@ private:
 
 // --- insertion internals (insert_point / insert_far_point are in eucl_delaunay)
 // Locates p and starts the cavity with delete_basis; fail = 1 when p lies
-// outside the searchable grid. With a connected ref, a walk from ref's simplex;
-// else, given near (a connected point of the same grid whose walks reach only
-// simplices of head or far ones), a walk from near's simplex taken when it
-// ends clearly inside a simplex; otherwise the scan of head, which the near
-// walk never contradicts.
+// outside the searchable grid. With a connected ref, a walk from ref's simplex.
+// Without ref but given near (a connected point of the same grid whose walks
+// reach only simplices of head or far ones), a walk from near's simplex, taken
+// when it ends clearly inside a simplex. Otherwise the scan of head, which the
+// near walk never contradicts.
 void delete_first(int nd, simplex* head, point* p, int& fail, const point* near = nullptr);
 // Puts s (containing p) into the cavity, with the first neighbour that also contains p.
 void delete_basis(int nd, point* p, simplex* s);

@@ -28,8 +28,8 @@ void insert_point(int nd, simplex* head, point* p, const point* near = nullptr);
 // p->h / 2; inserted = 1 if it did, else 0 and the grid is unchanged.
 void insert_far_point(int nd, simplex* head, point* p, int& inserted, const point* near = nullptr);
 // Inserts the points waiting in add, in list order; each inserted point moves
-// to the top of pnt and is where the next one without ref is looked for
-// (near). Without rej every point goes in (insert_point); with rej the
+// to the top of pnt and is where the next one without ref is looked for (the
+// near of delete_first, whose condition on head then applies). Without rej every point goes in (insert_point); with rej the
 // far-point test applies (insert_far_point) and a declined point moves to
 // the top of rej. Returns the number inserted.
 int insert_list(int nd, point* add, simplex* head, point* pnt, point* rej = nullptr);
