@@ -105,6 +105,24 @@ double spacing_law(int law, double hp, double hk, double t) {
           "--STOP-- (stitch_boundary)"});
 }
 
+// The data points bracketing parameter u: i1 the last with sdata <= u, i2
+// the first from i1 on with sdata >= u. Points come in increasing parameter,
+// so the bracket of the point before is the place to start.
+void move_bracket(const edge_record& ed, double u, int& i1, int& i2) {
+    for (int k = ed.ndata; k >= i1; --k) {
+        if (ed.sdata(k) <= u) {
+            i1 = k;
+            break;
+        }
+    }
+    for (int k = i1; k <= ed.ndata; ++k) {
+        if (ed.sdata(k) >= u) {
+            i2 = k;
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 const Array1<double>& metric_r_1d(int e, const grid_record& g, Array1<double>& L) {
@@ -249,50 +267,25 @@ void bou_r_points(grid_record& g) {
 
     for (int e = 1; e <= g.n_edge; ++e) {
         const edge_record& ed = g.edge(e);
-        const int ic = ed.icurv;
         point* first = poptop_point(ed.add_head);
         point* last = popbot_point(ed.add_head);
-        // Data points bracketing the parameter; points come in increasing
-        // parameter, so the bracket only moves up.
+        // The end points' twins are the edge's vertices (at the data's first
+        // and last spacing); every inner point gets a new twin, which waits
+        // for insertion into the domain grid.
         int i1 = 1;
         int i2 = 1;
         for (point* p = first; p != ed.add_head; p = p->next) {
-            if (p == first) {
-                point* twin = g.vert(ed.vbeg);
-                twin->edge = p->edge;
-                p->ppp = twin;
-                evalc_0(ic, p->x(1), twin->x);
-                attr_metr(g, e, p, 1, 1, twin);
-            } else if (p == last) {
-                point* twin = g.vert(ed.vend);
-                twin->edge = p->edge;
-                p->ppp = twin;
-                // A closed edge keeps the position and metric of its first point.
-                if (ed.vbeg != ed.vend) {
-                    evalc_0(ic, p->x(1), twin->x);
-                    attr_metr(g, e, p, ed.ndata, ed.ndata, twin);
-                }
-            } else {
-                point* twin = new_point();
-                p->ppp = twin;
-                twin->edge = p->edge;
-                evalc_0(ic, p->x(1), twin->x);
-                const double u = p->x(1);
-                for (int k = ed.ndata; k >= i1; --k) {
-                    if (ed.sdata(k) <= u) {
-                        i1 = k;
-                        break;
-                    }
-                }
-                for (int k = i1; k <= ed.ndata; ++k) {
-                    if (ed.sdata(k) >= u) {
-                        i2 = k;
-                        break;
-                    }
-                }
-                attr_metr(g, e, p, i1, i2, twin);
-                pushtop_point(g.add_head, twin);
-            }
+            const bool inner = (p != first && p != last);
+            point* twin = (p == first) ? g.vert(ed.vbeg) : (p == last) ? g.vert(ed.vend) : new_point();
+            p->ppp = twin;
+            twin->edge = p->edge;
+            // A closed edge keeps the position and metric of its first point.
+            if (p == last && ed.vbeg == ed.vend) continue;
+            evalc_0(ed.icurv, p->x(1), twin->x);
+            if (p == last) i1 = i2 = ed.ndata;
+            if (inner) move_bracket(ed, p->x(1), i1, i2);
+            attr_metr(g, e, p, i1, i2, twin);
+            if (inner) pushtop_point(g.add_head, twin);
         }
     }
 }
@@ -321,26 +314,11 @@ void set_grid(grid_record& g) {
     set_delaunay(2, a, b, g.axp_head, g.axs_head, g.spx_head);
 }
 
-namespace {
-
-// Inserts the points waiting in add, in list order, into the grid whose
-// simplices are in live, moving each to the top of pnt once inserted.
-void insert_waiting(int nd, point* add, simplex* live, point* pnt) {
-    for (point* p = add->next; p != add;) {
-        point* next = p->next;
-        insert_point(nd, live, p);
-        movetop_point(pnt, p);
-        p = next;
-    }
-}
-
-}  // namespace
-
 void add_points_1d(grid_record& g) {
     for (int e = 1; e <= g.n_edge; ++e) {
         edge_record& ed = g.edge(e);
         merge_ie(ed.spx_head, ed.int_head, ed.ext_head);
-        insert_waiting(1, ed.add_head, ed.spx_head, ed.pnt_head);
+        insert_list(1, ed.add_head, ed.spx_head, ed.pnt_head);
         split_ie_1d(1, ed.spx_head, ed.int_head, ed.ext_head);
     }
 }
@@ -349,7 +327,9 @@ void add_points_12d(grid_record& g) {
     add_points_1d(g);
     for (;;) {
         merge_ie(g.spx_head, g.int_head, g.ext_head);
-        insert_waiting(2, g.add_head, g.spx_head, g.pnt_head);
+        // A twin has no ref: it is looked for from the one inserted before it,
+        // its neighbour along the boundary.
+        insert_list(2, g.add_head, g.spx_head, g.pnt_head);
         for (int e = 1; e <= g.n_edge; ++e) {
             edge_record& ed = g.edge(e);
             flag_shell(2, ed.int_head, g.spx_head, ed.stc_head);

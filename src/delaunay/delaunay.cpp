@@ -1,5 +1,6 @@
 #include "delaunay/delaunay.hpp"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "delaunay/eucl_delaunay.hpp"
@@ -19,17 +20,23 @@ namespace {
 // so that cocircular neighbours stay out).
 constexpr double kCavitySum = 1.9999999999;
 
-// Next draw of the walk's generator: a single-precision value in [0, 1)
-// built from the top 24 bits of a 32-bit xorshift, so every platform and
-// standard library gives the same walk.
-float walk_draw() {
-    std::uint32_t x = kernel.walk_random;
+// Next draw of a walk generator: a single-precision value in [0, 1) built
+// from the top 24 bits of a 32-bit xorshift, so every platform and standard
+// library gives the same walk.
+float walk_draw(std::uint32_t& state) {
+    std::uint32_t x = state;
     x ^= x << 13;
     x ^= x >> 17;
     x ^= x << 5;
-    kernel.walk_random = x;
+    state = x;
     return static_cast<float>(x >> 8) * (1.0f / 16777216.0f);
 }
+
+// A simplex that holds p at least this share of kernel.extent away from
+// each of its facets is the only one holding p within kBaryTol (no other
+// simplex, the largest included, reaches that close); the share is far above
+// the tolerance and the rounding of the coordinates.
+constexpr double kUniqueShare = 1e-8;
 
 // A new simplex whose barycentric size relative to the cavity member it
 // replaces is at most this is a sliver: nearly flat, with a determinant whose
@@ -44,13 +51,25 @@ bool has_vertex(int nd, const simplex* s, const point* v) {
     return false;
 }
 
+// Role of a simplex in the cavity of the current insertion (simplex::cavity).
+// delete_cavity hands them out and sets every one back to cav_none.
+enum : std::uint8_t {
+    cav_none = 0,    // not reached by the current insertion
+    cav_basis = 1,   // contains p: stays in the cavity
+    cav_member = 2,  // admitted by the in-circle criterion and not taken back out
+    cav_out = 3,     // examined and kept out, or taken back out
+};
+
+bool is_member(const simplex* s) { return s->cavity == cav_basis || s->cavity == cav_member; }
+
 // True when p lies clearly on the inner side of every facet of w that faces
-// the outside of the cavity (status < 1), so that joining p to those facets
-// gives simplices of the same orientation as w and no sliver.
-bool sees_boundary(int nd, const point* p, const simplex* w) {
+// the outside of the cavity (outside(neighbour) true), so that joining p to
+// those facets gives simplices of the same orientation as w and no sliver.
+template <class Outside>
+bool sees_boundary(int nd, const point* p, const simplex* w, Outside outside) {
     bool evaluated = false;
     for (int k = 1; k <= nd + 1; ++k) {
-        if (w->opp(k).spx->status >= 1) continue;
+        if (!outside(w->opp(k).spx)) continue;
         if (!evaluated) {
             eval_facets(nd, p, w, kernel.vector);
             evaluated = true;
@@ -60,78 +79,125 @@ bool sees_boundary(int nd, const point* p, const simplex* w) {
     return true;
 }
 
-// True when vertex v of a cavity member lies on some boundary facet of the
-// cavity (members have status >= 1, everything else is outside).
-bool on_cavity_boundary(int nd, const point* v, std::size_t n_grown) {
-    for (std::size_t m = 0; m < n_grown; ++m) {
-        if (kernel.dropped[m]) continue;
-        const simplex* w = kernel.grown[m];
-        for (int k = 1; k <= nd + 1; ++k) {
-            if (w->opp(k).spx->status >= 1) continue;
-            if (w->opp(k).pnt != v && has_vertex(nd, w, v)) return true;
-        }
+// The vertex tally (kernel.tally): the number of boundary facets of the
+// cavity that have v as a vertex. A table of a power-of-two size at least
+// twice the number of keys, probed linearly.
+std::size_t tally_slot(const point* v) {
+    const auto key = reinterpret_cast<std::uintptr_t>(v);
+    std::size_t slot = static_cast<std::size_t>((key >> 4) * 0x9E3779B97F4A7C15ull);
+    const std::size_t mask = kernel.tally.size() - 1;
+    for (slot &= mask; kernel.tally[slot].first != nullptr && kernel.tally[slot].first != v; slot = (slot + 1) & mask) {
     }
-    return false;
+    return slot;
 }
 
-void drop_member(std::size_t m) {
-    kernel.dropped[m] = 1;
-    simplex* w = kernel.grown[m];
-    w->status = -std::abs(w->status);
+int tally_of(const point* v) { return kernel.tally[tally_slot(v)].second; }
+
+// Adds delta to the tally of every vertex of facet k of w.
+void tally_facet(int nd, const simplex* w, int k, int delta) {
+    for (int i = 1; i <= nd + 1; ++i) {
+        if (i == k) continue;
+        auto& entry = kernel.tally[tally_slot(w->opp(i).pnt)];
+        entry.first = w->opp(i).pnt;
+        entry.second += delta;
+    }
 }
 
 // Takes members admitted by the in-circle criterion back out of the cavity
 // until it is star-shaped from p (no new simplex would be turned over or
 // flat) and keeps every one of its vertices on its boundary (no vertex of the
 // grid would vanish). The basis members, which contain p, always stay.
-// Members carry a positive status on entry; a member taken out gets a
-// negative one. Returns true when any member was taken out.
-bool repair_cavity(int nd, const point* p, std::size_t n_basis) {
-    const std::size_t n = kernel.grown.size();
-    bool any = false;
-    for (;;) {
-        // Each member taken out exposes new boundary facets, so sweep again.
-        bool again = false;
-        for (std::size_t m = n_basis; m < n; ++m) {
-            if (kernel.dropped[m]) continue;
-            if (!sees_boundary(nd, p, kernel.grown[m])) {
-                drop_member(m);
-                again = true;
+// Works on the roles of kernel.grown; costs in proportion to the cavity.
+class CavityRepair {
+public:
+    CavityRepair(int nd, const point* p, std::size_t n_basis) : nd_(nd), p_(p), n_basis_(n_basis) {}
+
+    void run() {
+        const auto& grown = kernel.grown;
+        const std::size_t n = grown.size();
+        if (n == n_basis_) return;  // nothing to take out
+        members_ = static_cast<int>(n);
+        for (const simplex* w : grown) {
+            for (int k = 1; k <= nd_ + 1; ++k) {
+                if (!is_member(w->opp(k).spx)) ++boundary_;
             }
         }
-        if (again) {
-            any = true;
-            continue;
-        }
-        // A star-shaped cavity of c members is a disk (an interval for nd = 1)
-        // whose boundary has c + nd facets less two (one) per inner vertex.
-        int members = 0;
-        int boundary = 0;
-        for (std::size_t m = 0; m < n; ++m) {
-            if (kernel.dropped[m]) continue;
-            ++members;
-            for (int k = 1; k <= nd + 1; ++k) {
-                if (kernel.grown[m]->opp(k).spx->status < 1) ++boundary;
+        // Visibility only gets worse as members leave (each exposes new
+        // boundary facets), so the members that must leave are the same in
+        // any order: test each once, and again whenever a neighbour leaves.
+        kernel.recheck.clear();
+        for (std::size_t m = n_basis_; m < n; ++m) check_visibility(grown[m]);
+        // Members at or beyond `cursor` surround no inner vertex; that stays
+        // true as members leave, since a vertex on the boundary stays there.
+        std::size_t cursor = n;
+        for (;;) {
+            while (!kernel.recheck.empty()) {
+                simplex* w = kernel.recheck.back();
+                kernel.recheck.pop_back();
+                check_visibility(w);
             }
-        }
-        if (boundary >= members + nd) break;
-        // Rare: give up the latest member around an inner vertex.
-        std::size_t victim = n;
-        for (std::size_t m = n; m-- > n_basis && victim == n;) {
-            if (kernel.dropped[m]) continue;
-            for (int i = 1; i <= nd + 1; ++i) {
-                if (!on_cavity_boundary(nd, kernel.grown[m]->opp(i).pnt, n)) {
-                    victim = m;
-                    break;
+            // A star-shaped cavity of c members is a disk (an interval for
+            // nd = 1) whose boundary has c + nd facets less two (one) per
+            // inner vertex.
+            if (boundary_ >= members_ + nd_) return;
+            // Rare: give up the latest member around an inner vertex.
+            if (!tallied_) make_tally();
+            simplex* victim = nullptr;
+            while (victim == nullptr && cursor > n_basis_) {
+                simplex* w = grown[--cursor];
+                if (w->cavity != cav_member) continue;
+                for (int i = 1; i <= nd_ + 1; ++i) {
+                    if (tally_of(w->opp(i).pnt) == 0) {
+                        victim = w;
+                        break;
+                    }
                 }
             }
+            if (victim == nullptr) return;  // only the basis surrounds it: p sits on a vertex
+            drop(victim);
         }
-        if (victim == n) break;  // only the basis surrounds it: p sits on a vertex
-        drop_member(victim);
-        any = true;
     }
-    return any;
-}
+
+private:
+    void check_visibility(simplex* w) {
+        if (w->cavity != cav_member) return;
+        if (!sees_boundary(nd_, p_, w, [](const simplex* n) { return !is_member(n); })) drop(w);
+    }
+
+    // Takes w out: its facets shared with members become boundary facets,
+    // its own boundary facets go, and its member neighbours are tested again.
+    void drop(simplex* w) {
+        w->cavity = cav_out;
+        --members_;
+        for (int k = 1; k <= nd_ + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            const bool inside = is_member(n);
+            boundary_ += inside ? 1 : -1;
+            if (tallied_) tally_facet(nd_, w, k, inside ? 1 : -1);
+            if (n->cavity == cav_member) kernel.recheck.push_back(n);
+        }
+    }
+
+    void make_tally() {
+        std::size_t size = 16;
+        while (size < 2 * static_cast<std::size_t>(nd_ + 1) * kernel.grown.size()) size *= 2;
+        kernel.tally.assign(size, {nullptr, 0});
+        for (const simplex* w : kernel.grown) {
+            if (!is_member(w)) continue;
+            for (int k = 1; k <= nd_ + 1; ++k) {
+                if (!is_member(w->opp(k).spx)) tally_facet(nd_, w, k, 1);
+            }
+        }
+        tallied_ = true;
+    }
+
+    int nd_;
+    const point* p_;
+    std::size_t n_basis_;
+    int members_ = 0;       // members left
+    int boundary_ = 0;      // boundary facets of the members left
+    bool tallied_ = false;  // kernel.tally holds the current counts
+};
 
 }  // namespace
 
@@ -233,7 +299,10 @@ void delaunay_setup() {
     kernel.gar_head = newhead_simplex();
 }
 
-void reset_walk_random() { kernel.walk_random = kWalkSeed; }
+void reset_walk_random() {
+    kernel.walk_random = kWalkSeed;
+    kernel.near_random = kWalkSeed;
+}
 
 void trivial_search(int nd, simplex* head, const point* p, simplex*& spx, int& fail) {
     spx = nullptr;
@@ -253,14 +322,15 @@ void trivial_search(int nd, simplex* head, const point* p, simplex*& spx, int& f
     }
 }
 
-void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
+namespace {
+
+// The walk of walking_search from spx, never entering status `forbidden`,
+// drawing from `random`; returns a walk_* code and leaves spx at the
+// containing simplex (walk_found) or null, and p's barycentric coordinates
+// in the last simplex visited in kernel.vector.
+int walk_from(int nd, const point* p, simplex*& spx, int forbidden, std::uint32_t& random) {
     simplex* s = spx;
     spx = nullptr;
-    const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
-    if (s->status == forbidden) {
-        stop({ld_record({"research is compromised. STOP (walking_search)"}),
-              " the walk toward " + point_place(nd, p) + " starts from a simplex outside the domain"});
-    }
     for (int step = 1; step <= kWalkMaxSteps; ++step) {
         eval_facets(nd, p, s, kernel.vector);
         bool inside = true;
@@ -274,28 +344,101 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
             }
         }
         if (n == 0) {
-            if (inside) {
-                spx = s;
-                mode = walk_found;
-            } else {
-                mode = walk_outside;
-            }
-            return;
+            if (!inside) return walk_outside;
+            spx = s;
+            return walk_found;
         }
         // A random choice among the facets the point lies beyond cannot cycle
         // for ever, unlike the choice of the most negative coordinate.
-        const float r = walk_draw();
+        const float r = walk_draw(random);
         int c = static_cast<int>(static_cast<float>(n) * r) + 1;
         if (c > n) c = n;
         s = s->opp(kernel.pivot(c)).spx;
     }
-    mode = walk_gave_up;
-    say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
+    return walk_gave_up;
+}
+
+// Locates p by a walk from near's simplex. True, with s, when the walk ends
+// in a simplex holding p clearly inside: no other simplex can then pass
+// trivial_search's test, so s is also the scan's answer. False when the walk
+// fails or p lies (nearly) on a facet, where the scan must decide. The walk
+// draws from a generator of its own: the walks from ref points make the same
+// choices as if this one had not run.
+bool locate_near(int nd, const point* p, const point* near, simplex*& s) {
+    s = near->spx;
+    if (s == nullptr || s->status < 1 || !(kernel.extent > 0.0)) return false;
+    if (walk_from(nd, p, s, st_far, kernel.near_random) != walk_found) return false;
+    const double margin = kUniqueShare * kernel.extent;
+    for (int k = 1; k <= nd + 1; ++k) {
+        // b(k) / |grad b(k)| is the distance from p to facet k.
+        double g2 = 0.0;
+        for (int j = 1; j <= nd; ++j) g2 = g2 + s->fct(k, j) * s->fct(k, j);
+        if (!(kernel.vector(k) > margin * std::sqrt(g2))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void walking_search(int nd, const point* p, simplex*& spx, int& mode) {
+    const int forbidden = (mode == walk_avoid_external) ? st_external : st_far;
+    if (spx->status == forbidden) {
+        stop({ld_record({"research is compromised. STOP (walking_search)"}),
+              " the walk toward " + point_place(nd, p) + " starts from a simplex outside the domain"});
+    }
+    mode = walk_from(nd, p, spx, forbidden, kernel.walk_random);
+    if (mode == walk_gave_up) say({"Warning: walking search failed after", kWalkMaxSteps, "steps"});
+}
+
+NearPoints::NearPoints(const Vec<double, 2>& lo, const Vec<double, 2>& hi, int n) : lo_(lo) {
+    const double w = std::fmax(hi(1) - lo(1), 0.0);
+    const double h = std::fmax(hi(2) - lo(2), 0.0);
+    const double cells = std::fmax(1.0, 0.25 * n);
+    // Square cells where the box allows: nx / ny follows the box's shape.
+    if (w > 0.0 && h > 0.0) {
+        const double side = std::sqrt(w * h / cells);
+        nx_ = static_cast<int>(std::fmin(cells, std::ceil(w / side)));
+        ny_ = static_cast<int>(std::fmin(cells, std::ceil(h / side)));
+    }
+    scale_(1) = w > 0.0 ? nx_ / w : 0.0;
+    scale_(2) = h > 0.0 ? ny_ / h : 0.0;
+    cells_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_), nullptr);
+}
+
+int NearPoints::cell_of(const point* p) const {
+    auto index = [](double t, int n) {
+        // A NaN or a coordinate beyond the box lands in a border cell.
+        if (!(t >= 0.0)) return 0;
+        return t >= n ? n - 1 : static_cast<int>(t);
+    };
+    const int i = index((p->x(1) - lo_(1)) * scale_(1), nx_);
+    const int j = index((p->x(2) - lo_(2)) * scale_(2), ny_);
+    return j * nx_ + i;
+}
+
+const point* NearPoints::near(const point* p) const {
+    const int c = cell_of(p);
+    if (const point* q = cells_[static_cast<std::size_t>(c)]; q != nullptr) return q;
+    // An empty cell (early on): the first filled one of the ring around it.
+    const int i = c % nx_, j = c / nx_;
+    for (int dj = -1; dj <= 1; ++dj) {
+        for (int di = -1; di <= 1; ++di) {
+            const int a = i + di, b = j + dj;
+            if (a < 0 || a >= nx_ || b < 0 || b >= ny_) continue;
+            if (const point* q = cells_[static_cast<std::size_t>(b * nx_ + a)]; q != nullptr) return q;
+        }
+    }
+    return last_;
+}
+
+void NearPoints::add(const point* p) {
+    cells_[static_cast<std::size_t>(cell_of(p))] = p;
+    last_ = p;
 }
 
 // --- insertion ----------------------------------------------------------------
 
-void delete_first(int nd, simplex* head, point* p, int& fail) {
+void delete_first(int nd, simplex* head, point* p, int& fail, const point* near) {
     fail = 1;
     simplex* s = nullptr;
     bool located = false;
@@ -306,6 +449,8 @@ void delete_first(int nd, simplex* head, point* p, int& fail) {
         walking_search(nd, p, s, mode);
         if (mode == walk_outside) return;
         located = (mode == walk_found);
+    } else if (p->ref == nullptr && near != nullptr) {
+        located = locate_near(nd, p, near, s);
     }
     if (!located) {
         trivial_search(nd, head, p, s, fail);
@@ -339,56 +484,54 @@ void delete_cavity(int nd, point* p) {
     auto& grown = kernel.grown;
     grown.clear();
     kernel.touched.clear();
+    // The basis carries a role instead of delete_basis's negated status.
     for (simplex* s = kernel.del_head->next; s != kernel.del_head; s = s->next) {
+        s->status = std::abs(s->status);
+        s->cavity = cav_basis;
         grown.push_back(s);
         kernel.touched.push_back(s);
     }
     const std::size_t n_basis = grown.size();
 
     // Breadth-first growth over the members, including those admitted on the
-    // way. Members and examined neighbours carry a negated status, so each
-    // neighbour is judged once, from the first member that reaches it; far
-    // simplices (status 0) are never examined.
+    // way. Each neighbour is judged once, from the first member that reaches
+    // it; far simplices (status 0) are never examined.
     for (std::size_t m = 0; m < grown.size(); ++m) {
         simplex* w = grown[m];
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
-            if (n == nullptr || n->status <= 0) continue;
-            n->status = -n->status;
+            if (n == nullptr || n->status <= 0 || n->cavity != cav_none) continue;
             kernel.touched.push_back(n);
             const double mw = delaunay_measure(nd, p, w);
             const double mn = delaunay_measure(nd, p, n);
-            if (mw + mn < kCavitySum) grown.push_back(n);
+            if (mw + mn < kCavitySum) {
+                n->cavity = cav_member;
+                grown.push_back(n);
+            } else {
+                n->cavity = cav_out;
+            }
         }
     }
-    for (simplex* w : grown) w->status = std::abs(w->status);
 
     // The sum criterion is looser than the in-circle test of the neighbour
     // alone: it may admit a simplex that p cannot see across its other
     // facets, or surround a vertex. Such members are taken back out.
-    kernel.dropped.assign(grown.size(), 0);
-    if (repair_cavity(nd, p, n_basis)) {
-        // Rebuild the marks: members positive, their outside neighbours
-        // negative, every other simplex the growth touched positive again.
-        for (simplex* s : kernel.touched) s->status = std::abs(s->status);
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
-        }
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (kernel.dropped[m]) continue;
-            for (int k = 1; k <= nd + 1; ++k) {
-                simplex* n = grown[m]->opp(k).spx;
-                if (n->status > 0) n->status = -n->status;
-            }
-        }
-        for (std::size_t m = 0; m < grown.size(); ++m) {
-            if (!kernel.dropped[m]) grown[m]->status = -grown[m]->status;
+    CavityRepair(nd, p, n_basis).run();
+
+    // The marks the later steps read: members positive, their outside
+    // neighbours negated (far ones keep 0); the roles are cleared.
+    for (simplex* w : grown) {
+        if (!is_member(w)) continue;
+        for (int k = 1; k <= nd + 1; ++k) {
+            simplex* n = w->opp(k).spx;
+            if (n != nullptr && !is_member(n) && n->status > 0) n->status = -n->status;
         }
     }
     // The admitted members leave their lists only now, in order of admission.
     for (std::size_t m = n_basis; m < grown.size(); ++m) {
-        if (!kernel.dropped[m]) movebot_simplex(kernel.del_head, grown[m]);
+        if (grown[m]->cavity == cav_member) movebot_simplex(kernel.del_head, grown[m]);
     }
+    for (simplex* s : kernel.touched) s->cavity = cav_none;
 }
 
 void check_cavity(int nd, point* p, int& ok) {
@@ -405,7 +548,7 @@ void check_cavity(int nd, point* p, int& ok) {
     // A point (almost) on a boundary facet of the cavity would make a flat
     // simplex there; it is declined like a point too close to a vertex.
     for (simplex* w = kernel.del_head->next; w != kernel.del_head && !close; w = w->next) {
-        if (!sees_boundary(nd, p, w)) close = true;
+        if (!sees_boundary(nd, p, w, [](const simplex* n) { return n->status < 1; })) close = true;
     }
     if (!close) {
         ok = 1;
@@ -420,39 +563,83 @@ void check_cavity(int nd, point* p, int& ok) {
     ok = 0;
 }
 
+namespace {
+
+// The end of a turn around a hinge of the cavity: the nd - 1 vertices shared
+// by a boundary facet of a member and one of its other facets. The turn goes
+// from member to member across the facets holding the hinge until it meets
+// one that faces outside.
+struct HingeTurn {
+    simplex* member;    // the member whose facet ends the turn
+    int facet = 0;      // that facet's number in member; it faces outside
+    int rim = 0;        // the vertex of `facet` in member that is off the hinge
+    Vec<int, 3> hinge;  // the hinge vertices' numbers in member, in their order in the first member
+};
+
+// The turn from member w across its facet j, around the hinge that facet
+// shares with w's boundary facet k.
+HingeTurn turn_around_hinge(int nd, simplex* w, int j, int k) {
+    HingeTurn turn{w, j, k, {}};
+    int n_hinge = 0;
+    for (int r = 1; r <= nd + 1; ++r) {
+        if (r != j && r != k) turn.hinge(++n_hinge) = r;
+    }
+    for (simplex* next = w->opp(j).spx; next->status > 0; next = next->opp(turn.facet).spx) {
+        // Renumber into next: its vertex off the shared facet becomes the
+        // rim, and the facet opposite the old rim is the next one to cross.
+        const simplex* cur = turn.member;
+        const int f = turn.facet;
+        const int across = cur->cmat(f, f);
+        const int facet = cur->cmat(f, turn.rim);
+        for (int m = 1; m <= n_hinge; ++m) turn.hinge(m) = cur->cmat(f, turn.hinge(m));
+        turn.member = next;
+        turn.rim = across;
+        turn.facet = facet;
+    }
+    return turn;
+}
+
+// A new record for update_topology, at the top of new_head: a deleted one
+// when any waits for reuse (without the links of its former life), else a
+// fresh one.
+simplex* take_new_simplex() {
+    simplex* t;
+    if (!empty_list(kernel.gar_head)) {
+        t = poptop_simplex(kernel.gar_head);
+        t->status = st_undefined;
+        movetop_simplex(kernel.new_head, t);
+    } else {
+        t = new_simplex();
+        pushtop_simplex(kernel.new_head, t);
+    }
+    // A recycled record may have served as a boundary segment or a triangle.
+    t->set_sides(nullptr, nullptr);
+    return t;
+}
+
+}  // namespace
+
 void update_topology(int nd, point* p) {
     simplex* const del = kernel.del_head;
-    // Pass 1: one new simplex per boundary facet, w with the vertex opposite
-    // that facet replaced by p, so vertex positions and cmat row kk carry over.
+    // Pass 1: one new simplex t per boundary facet k of member w: w with its
+    // vertex k replaced by p, so vertex numbers and the cmat row toward the
+    // outside neighbour n carry over.
     for (simplex* w = del->next; w != del; w = w->next) {
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
             if (n->status >= 1) continue;
-            simplex* t;
-            if (!empty_list(kernel.gar_head)) {
-                t = poptop_simplex(kernel.gar_head);
-                t->status = st_undefined;
-                movetop_simplex(kernel.new_head, t);
-            } else {
-                t = new_simplex();
-                pushtop_simplex(kernel.new_head, t);
-            }
-            // A recycled record may have served as a boundary segment or a
-            // triangle: it must not keep links of its former life.
-            t->set_sides(nullptr, nullptr);
-            const int jn = w->cmat(k, k);
-            const int kk = n->cmat(jn, jn);
+            simplex* t = take_new_simplex();
+            const int n_apex = w->cmat(k, k);      // n's vertex off the shared facet
+            const int w_apex = n->cmat(n_apex, n_apex);  // w's vertex off it, as n sees it
             for (int i = 1; i <= 3; ++i) t->opp(i) = facet_link{w->opp(i).pnt, nullptr};
-            t->opp(kk).pnt = p;
-            n->opp(jn).spx = t;
-            t->opp(kk).spx = n;
-            for (int j = 1; j <= 3; ++j) t->cmat(kk, j) = w->cmat(kk, j);
+            t->opp(w_apex).pnt = p;
+            n->opp(n_apex).spx = t;
+            t->opp(w_apex).spx = n;
+            for (int j = 1; j <= 3; ++j) t->cmat(w_apex, j) = w->cmat(w_apex, j);
         }
     }
-    // Pass 2: the neighbour of t across facet j is found by turning around
-    // the hinge (facet j of w minus vertex k) through the cavity members
-    // until a boundary facet is met; its new simplex is the neighbour.
-    Vec<int, 3>& hinge = kernel.pivot;
+    // Pass 2: the neighbour of t across its facet j is the new simplex on the
+    // boundary facet where the turn around their shared hinge ends.
     for (simplex* w = del->next; w != del; w = w->next) {
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
@@ -460,30 +647,15 @@ void update_topology(int nd, point* p) {
             simplex* t = n->opp(w->cmat(k, k)).spx;
             for (int j = 1; j <= nd + 1; ++j) {
                 if (j == k) continue;
-                int nl = 0;
-                for (int r = 1; r <= nd + 1; ++r) {
-                    if (r != j && r != k) hinge(++nl) = r;
-                }
-                simplex* cur = w;
-                int jj = j;
-                int ii = k;
-                simplex* a = cur->opp(jj).spx;
-                while (a->status > 0) {
-                    const int jn = cur->cmat(jj, jj);
-                    const int jnew = cur->cmat(jj, ii);
-                    for (int m = 1; m <= nl; ++m) hinge(m) = cur->cmat(jj, hinge(m));
-                    cur = a;
-                    ii = jn;
-                    jj = jnew;
-                    a = cur->opp(jj).spx;
-                }
-                simplex* t2 = a->opp(cur->cmat(jj, jj)).spx;
-                t->opp(j).spx = t2;
-                t->cmat(j, j) = ii;
-                t->cmat(j, k) = jj;
+                const HingeTurn turn = turn_around_hinge(nd, w, j, k);
+                const simplex* out = turn.member->opp(turn.facet).spx;
+                t->opp(j).spx = out->opp(turn.member->cmat(turn.facet, turn.facet)).spx;
+                // That simplex is turn.member with vertex turn.facet replaced by p.
+                t->cmat(j, j) = turn.rim;
+                t->cmat(j, k) = turn.facet;
                 int m = 0;
                 for (int r = 1; r <= nd + 1; ++r) {
-                    if (r != j && r != k) t->cmat(j, r) = hinge(++m);
+                    if (r != j && r != k) t->cmat(j, r) = turn.hinge(++m);
                 }
             }
         }
@@ -521,6 +693,9 @@ void set_delaunay(int nd, const Vec<double, 2>& a, const Vec<double, 2>& b, poin
     for (int k = 1; k <= nd; ++k) {
         for (int j = 1; j <= nd; ++j) pt(k + 1)->x(j) = pt(1)->x(j);
         pt(k + 1)->x(k) = a(k) + (1.5 * nd - 0.25) * (b(k) - a(k));
+    }
+    for (int k = 1; k <= nd + 1; ++k) {
+        for (int j = 1; j <= nd; ++j) kernel.extent = std::fmax(kernel.extent, std::abs(pt(k)->x(j)));
     }
     simplex* bs = sp(nd + 3);
     simplex* far_all = sp(1);

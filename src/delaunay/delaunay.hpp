@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "grid/grid_types.hpp"
@@ -35,12 +36,17 @@ struct DelaunayState {
     simplex* del_head = nullptr;  // cavity of the current insertion
     simplex* new_head = nullptr;  // simplices made by the current insertion
     simplex* gar_head = nullptr;  // deleted records kept for reuse
-    Vec<int, 3> pivot;            // short integer work list (walk choices, hinge vertices)
+    Vec<int, 3> pivot;            // the facets a walk may cross next
     Vec<double, 3> vector;        // barycentric coordinates / hyperplane
     std::uint32_t walk_random = kWalkSeed;  // state of the walk's xorshift generator
-    std::vector<simplex*> grown;    // cavity members in order of admission (basis first)
-    std::vector<unsigned char> dropped;  // per entry of grown: 1 once taken back out of the cavity
-    std::vector<simplex*> touched;  // every simplex whose status the cavity growth negated
+    std::uint32_t near_random = kWalkSeed;  // the same for the walks from a near point (delete_first)
+    double extent = 0.0;          // largest |coordinate| of any bounding simplex made: every grid lies within
+    std::vector<simplex*> grown;    // cavity candidates in order of admission (basis first)
+    std::vector<simplex*> touched;  // every simplex given a cavity role by the current insertion
+    std::vector<simplex*> recheck;  // members to test again for visibility after a neighbour left
+    // Boundary facets of the cavity at each of its vertices: an open-addressing
+    // table (vertex, count), built only when the inner-vertex test needs it.
+    std::vector<std::pair<const point*, int>> tally;
 };
 extern DelaunayState kernel;
 
@@ -55,6 +61,12 @@ double simplex_det(int nd, const simplex* s);
 void update_geometry(int nd, simplex* head);
 // b(k) = barycentric coordinate of p for vertex k, k = 1..nd+1, from the stored fct.
 void eval_facets(int nd, const point* p, const simplex* s, Vec<double, 3>& b);
+// Barycentric coordinate k of (x1, x2) in triangle s, from the stored fct but
+// summed as (f1 x1 + f2 x2) + f3: the rounding the background spacing and the
+// front's candidates are built on (eval_facets adds the constant first).
+inline double facet_value(const simplex* s, int k, double x1, double x2) {
+    return s->fct(k, 1) * x1 + s->fct(k, 2) * x2 + s->fct(k, 3);
+}
 // Hyperplane through the domain twins (ppp) of the nd vertices of boundary
 // simplex bs: nrm(1..nd) x + nrm(nd+1) = 0, positive on the left.
 void simplex_normal(int nd, const simplex* bs, Vec<double, 3>& nrm);
@@ -70,15 +82,43 @@ void walking_search(int nd, const point* p, simplex*& spx, int& mode);
 // Restarts the walk's random generator at its fixed seed (runs repeat exactly).
 void reset_walk_random();
 
+// Near starts for locating many points in no particular order: a coarse grid
+// of cells over a box, each keeping the last point added in it.
+class NearPoints {
+public:
+    // Cells over the box lo..hi, about one per four of the n points expected.
+    NearPoints(const Vec<double, 2>& lo, const Vec<double, 2>& hi, int n);
+    // The point kept in the cell of p (clamped into the box); when that cell
+    // is empty, one of the cells around it, else the last point added (null
+    // before the first).
+    const point* near(const point* p) const;
+    // p, now connected, becomes its cell's point.
+    void add(const point* p);
+
+private:
+    int cell_of(const point* p) const;
+    Vec<double, 2> lo_;
+    Vec<double, 2> scale_;  // cells per unit length along x and y
+    int nx_ = 1;
+    int ny_ = 1;
+    std::vector<const point*> cells_;
+    const point* last_ = nullptr;
+};
+
 // --- insertion internals (insert_point / insert_far_point are in eucl_delaunay)
-// Locates p (walk from p->ref's simplex, else a scan of head) and starts the
-// cavity with delete_basis; fail = 1 when p lies outside the searchable grid.
-void delete_first(int nd, simplex* head, point* p, int& fail);
+// Locates p and starts the cavity with delete_basis; fail = 1 when p lies
+// outside the searchable grid. With a connected ref, a walk from ref's simplex.
+// Without ref but given near (a connected point of the same grid whose walks
+// reach only simplices of head or far ones), a walk from near's simplex, taken
+// when it ends clearly inside a simplex. Otherwise the scan of head, which the
+// near walk never contradicts.
+void delete_first(int nd, simplex* head, point* p, int& fail, const point* near = nullptr);
 // Puts s (containing p) into the cavity, with the first neighbour that also contains p.
 void delete_basis(int nd, point* p, simplex* s);
 // Grows the cavity by the in-circle criterion, keeping it star-shaped from p
 // and every one of its vertices on its boundary. Leaves members with positive
-// status and their outside neighbours marked (status <= 0).
+// status and their outside neighbours marked (status <= 0). Costs in
+// proportion to the cavity and its outside neighbours.
 void delete_cavity(int nd, point* p);
 // ok = 0 (and the outside marks cleared) when a cavity vertex lies closer
 // than p->h / 2 to p, else 1.

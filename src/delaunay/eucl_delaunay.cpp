@@ -101,35 +101,39 @@ double segment_r_length(int nd, const point* p1, const point* p2) {
 
 namespace {
 
-template <int N>
-void simplex_center_n(const simplex* s, Vec<double, 3>& q, double& r2) {
+// The circumcentre of s in q(1..N); returns the mean squared distance from it
+// to the vertices. A nearly singular system is warned about, and then
+// singular(det) decides whether the run can go on.
+template <int N, class Singular>
+double solve_center(const simplex* s, double* q, Singular singular) {
     Mat<double, N, N> a;
     Vec<int, N> ipvt;
-    const double det = factor_center_system(s, a, ipvt, q.data());
+    const double det = factor_center_system(s, a, ipvt, q);
     if (std::fabs(det) <= kDetTol) {
         say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
-        if (det == 0.0) stop({ld_record({"(stop)"}), " " + simplex_place(N, s) + " is flat" + coincidence_note(N, s)});
+        singular(det);
     }
-    lusolv(a, ipvt, q.data());
-    r2 = mean_r2(N, s, q.data());
+    lusolv(a, ipvt, q);
+    return mean_r2(N, s, q);
+}
+
+template <int N>
+void simplex_center_n(const simplex* s, Vec<double, 3>& q, double& r2) {
+    r2 = solve_center<N>(s, q.data(), [s](double det) {
+        if (det == 0.0) stop({ld_record({"(stop)"}), " " + simplex_place(N, s) + " is flat" + coincidence_note(N, s)});
+    });
 }
 
 template <int N>
 double delaunay_measure_n(const point* p, const simplex* s) {
-    Mat<double, N, N> a;
-    Vec<int, N> ipvt;
-    const double det = factor_center_system(s, a, ipvt, eucl.center.data());
-    if (std::fabs(det) <= kDetTol) {
-        say_fmt(det_warning_format(), {"simplex_center warning, det = ", det});
+    const double big_r2 = solve_center<N>(s, eucl.center.data(), [p, s](double det) {
         // A flat or turned-over simplex has no meaningful circle.
         if (det <= 0.0) {
             stop({ld_record({"--STOP-- (delaunay_measure)"}),
                   " inserting " + point_place(N, p) + ": " + simplex_place(N, s) + " is flat or turned over" +
                       coincidence_note(N, s)});
         }
-    }
-    lusolv(a, ipvt, eucl.center.data());
-    const double big_r2 = mean_r2(N, s, eucl.center.data());
+    });
     double d2 = 0.0;
     for (int j = 1; j <= N; ++j) {
         const double d = p->x(j) - eucl.center(j);
@@ -149,13 +153,13 @@ double delaunay_measure(int nd, const point* p, const simplex* s) {
     return nd == 2 ? delaunay_measure_n<2>(p, s) : delaunay_measure_n<1>(p, s);
 }
 
-void insert_point(int nd, simplex* head, point* p) {
+void insert_point(int nd, simplex* head, point* p, const point* near) {
     if (p->spx != nullptr) {
         stop({ld_record({"New point is already connected (insert_point) -- STOP --"}),
               " " + point_place(nd, p) + " is already in the grid"});
     }
     int fail = 1;
-    delete_first(nd, head, p, fail);
+    delete_first(nd, head, p, fail, near);
     if (fail == 1) {
         stop({ld_record({"Point not found (insert_point) -- STOP --"}),
               " " + point_place(nd, p) + " lies in no simplex of the grid"});
@@ -164,13 +168,13 @@ void insert_point(int nd, simplex* head, point* p) {
     connect_cavity(nd, head, p);
 }
 
-void insert_far_point(int nd, simplex* head, point* p, int& inserted) {
+void insert_far_point(int nd, simplex* head, point* p, int& inserted, const point* near) {
     if (p->spx != nullptr) {
         stop({ld_record({"New point is already connected (insert_far_point) -- STOP --"}),
               " " + point_place(nd, p) + " is already in the grid"});
     }
     int fail = 1;
-    delete_first(nd, head, p, fail);
+    delete_first(nd, head, p, fail, near);
     if (fail == 1) {
         inserted = 0;
         return;
@@ -183,6 +187,43 @@ void insert_far_point(int nd, simplex* head, point* p, int& inserted) {
         return;
     }
     connect_cavity(nd, head, p);
+}
+
+int insert_list(int nd, point* add, simplex* head, point* pnt, point* rej) {
+    int count = 0;
+    const point* last = nullptr;
+    for (point* p = add->next; p != add;) {
+        point* next = p->next;
+        int inserted = 1;
+        if (rej == nullptr) {
+            insert_point(nd, head, p, last);
+        } else {
+            insert_far_point(nd, head, p, inserted, last);
+        }
+        if (inserted != 0) {
+            movetop_point(pnt, p);
+            last = p;
+            ++count;
+        } else {
+            movetop_point(rej, p);
+        }
+        p = next;
+    }
+    return count;
+}
+
+void insert_fixed_point(int nd, simplex* head, point* p, double share, int& inserted, const point* near) {
+    const double h = p->h;
+    point* const ref = p->ref;
+    p->h = share * h;
+    insert_far_point(nd, head, p, inserted, near);
+    if (inserted == 0 && ref != nullptr) {
+        // Walls (external triangles) may stop the walk from ref: a scan decides.
+        p->ref = nullptr;
+        insert_far_point(nd, head, p, inserted);
+    }
+    p->h = h;
+    p->ref = ref;
 }
 
 }  // namespace corvan

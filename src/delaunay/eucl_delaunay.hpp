@@ -22,9 +22,22 @@ void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2);
 double delaunay_measure(int nd, const point* p, const simplex* s);
 
 // Inserts p into the grid whose live simplices are in head; stops on failure.
-void insert_point(int nd, simplex* head, point* p);
+// near (optional) speeds up locating a p without ref: see delete_first.
+void insert_point(int nd, simplex* head, point* p, const point* near = nullptr);
 // Inserts p unless it cannot be located or a cavity vertex lies closer than
 // p->h / 2; inserted = 1 if it did, else 0 and the grid is unchanged.
-void insert_far_point(int nd, simplex* head, point* p, int& inserted);
+void insert_far_point(int nd, simplex* head, point* p, int& inserted, const point* near = nullptr);
+// Inserts the points waiting in add, in list order; each inserted point moves
+// to the top of pnt and is where the next one without ref is looked for (the
+// near of delete_first, whose condition on head then applies). Without rej every point goes in (insert_point); with rej the
+// far-point test applies (insert_far_point) and a declined point moves to
+// the top of rej. Returns the number inserted.
+int insert_list(int nd, point* add, simplex* head, point* pnt, point* rej = nullptr);
+// Inserts p where it stands, whatever its spacing: insert_far_point with
+// p->h shrunk to share * p->h, so that only a point outside the grid, on a
+// vertex or (almost) on a boundary facet of its cavity is declined. When the
+// walk from p->ref declines it, a scan of head tries again (walls may stop a
+// walk). p->h and p->ref are left as they were; inserted as insert_far_point.
+void insert_fixed_point(int nd, simplex* head, point* p, double share, int& inserted, const point* near = nullptr);
 
 }  // namespace corvan

@@ -106,6 +106,8 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
     // outside the domain. Like the frontal stage, give them the far status
     // while inserting.
     set_status(back.ext_head, st_far);
+    // Each point is looked for from an inserted one nearby.
+    NearPoints inserted_points(Vec<double, 2>{{lo1, lo2}}, Vec<double, 2>{{hi1, hi2}}, npts);
     for (int n = 1; n <= npts; ++n) {
         point* p = new_point();
         double x1 = 0, x2 = 0, h = 0;
@@ -130,14 +132,14 @@ void build_back(RecordReader& dom, grid_record& grid, grid_record& back) {
         // cannot carry spacing soundly (its triangles would lie outside or
         // be flat): the kernel's far-point test, with a distance too small
         // to matter otherwise, tells them apart.
-        p->h = kCoincident * h;
-        int inserted = 0;
-        insert_far_point(2, back.int_head, p, inserted);
         p->h = h;
+        int inserted = 0;
+        insert_fixed_point(2, back.int_head, p, kCoincident, inserted, inserted_points.near(p));
         if (inserted == 0) {
             dom.reject("background point " + std::to_string(n) + " at (" + short_real(x1) + ", " + short_real(x2) +
                        ") lies outside the domain, on its boundary or on another point; move it into the domain");
         }
+        inserted_points.add(p);
     }
     set_status(back.ext_head, st_external);
 }
@@ -159,7 +161,7 @@ void eval_back(point* pnt, simplex* head, simplex*& spx, int& flag) {
     }
     Vec<double, 3> lambda;
     for (int k = 1; k <= 3; ++k) {
-        const double l = s->fct(k, 1) * pnt->x(1) + s->fct(k, 2) * pnt->x(2) + s->fct(k, 3);
+        const double l = facet_value(s, k, pnt->x(1), pnt->x(2));
         lambda(k) = l < 0.0 ? 0.0 : l;
     }
     double h = 0.0;

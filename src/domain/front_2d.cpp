@@ -135,7 +135,7 @@ void frn_points() {
             if (nb != nullptr && nb->status == st_undefined) continue;
             // The candidate goes toward vertex i, so the circumcentre must lie
             // on that side of the facet.
-            const double l = s->fct(i, 1) * z(1) + s->fct(i, 2) * z(2) + s->fct(i, 3);
+            const double l = facet_value(s, i, z(1), z(2));
             if (l <= 0.0) continue;
             const double g = s->fct(i, 1) * s->fct(i, 1) + s->fct(i, 2) * s->fct(i, 2);
             const double hf = 0.5 * (sum_h - s->opp(i).pnt->h);
@@ -176,21 +176,7 @@ void find_points(int choice) {
 
 void add_frn_points() {
     grid_record& grid = *front.grid;
-    int count = 0;
-    point* p = grid.add_head->next;
-    while (p != grid.add_head) {
-        point* nxt = p->next;
-        int inserted = 0;
-        insert_far_point(2, grid.spx_head, p, inserted);
-        if (inserted != 0) {
-            ++count;
-            movetop_point(grid.pnt_head, p);
-        } else {
-            movetop_point(grid.rej_head, p);
-        }
-        p = nxt;
-    }
-    front.nadd = count;
+    front.nadd = insert_list(2, grid.add_head, grid.spx_head, grid.pnt_head, grid.rej_head);
 }
 
 void restore_lists() {
@@ -229,18 +215,9 @@ void steiner_points(RecordReader& dom) {
         // point is dropped like one that was not found.
         // The point is found by the walk from ref (the first grid point);
         // the walls of a hole may stop that walk, and then a scan of the
-        // working triangles finds it (Steiner points are few).
-        const double h = p->h;
-        point* ref = p->ref;
-        p->h = kSteinerCoincident * h;
+        // working triangles finds it.
         int inserted = 0;
-        insert_far_point(2, grid.spx_head, p, inserted);
-        if (inserted == 0) {
-            p->ref = nullptr;
-            insert_far_point(2, grid.spx_head, p, inserted);
-        }
-        p->h = h;
-        p->ref = ref;
+        insert_fixed_point(2, grid.spx_head, p, kSteinerCoincident, inserted);
         if (inserted == 0) {
             say({"*** Steiner point NOT inserted: it lies on a vertex or on the boundary ***"});
             movetop_point(grid.rej_head, p);
@@ -281,16 +258,7 @@ void crn_points() {
 
 void add_crn_points() {
     grid_record& grid = *front.grid;
-    int count = 0;
-    point* p = grid.add_head->next;
-    while (p != grid.add_head) {
-        point* nxt = p->next;
-        insert_point(2, grid.int_head, p);
-        movetop_point(grid.pnt_head, p);
-        ++count;
-        p = nxt;
-    }
-    front.nadd = count;
+    front.nadd = insert_list(2, grid.add_head, grid.int_head, grid.pnt_head);
 }
 
 void front_grid(grid_record& grid, grid_record& back, int nstep, int choice, RecordReader& dom) {

@@ -71,13 +71,14 @@ struct facet_link {
 // cmat(k,k): local number, inside neighbour k, of its vertex opposite the
 // shared facet; cmat(k,j), j != k: local number inside neighbour k of this
 // simplex's vertex j. A boundary segment uses vertices and neighbours 1..2.
-// Local numbers and status codes are small: they take one and two bytes,
-// and the side links only boundary segments have are kept beside the
-// records, so that a simplex takes 152. (The determinant of the vertex
-// matrix is not kept: simplex_det computes it.)
+// Local numbers and status codes are small: they take one byte each, and
+// the side links only boundary segments have are kept beside the records,
+// so that a simplex takes 152. (The determinant of the vertex matrix is not
+// kept: simplex_det computes it.)
 struct simplex {
     int i = 0;                       // running index; 0: not numbered
-    std::int16_t status = st_undefined;  // status code
+    std::int8_t status = st_undefined;  // status code
+    std::uint8_t cavity = 0;         // role in the cavity the kernel is building; 0 outside an insertion
     Mat<std::int8_t, 3, 3> cmat;     // connectivity matrix
     bool has_sides = false;          // side links are stored for it
     simplex* prev = nullptr;         // list link toward the bottom

@@ -75,6 +75,33 @@ TEST(Insertion, PointOnAnEdgeKeepsASoundGridAndRecordsAreReused) {
     EXPECT_EQ(simplices_made() - made, std::max(0, around - spare));
 }
 
+// A point without ref found by a walk from the point before it starts the
+// same cavity as the scan of the live list, also when it lies on an edge
+// (there the scan decides): the grids match simplex for simplex, in list order.
+TEST(Insertion, WalkFromTheLastPointStartsTheScansCavity) {
+    auto build = [](bool near) {
+        KernelGrid g(2, 0.0, 0.0, 1.0, 1.0);
+        std::vector<point*> pts;
+        for (int i = 0; i < 400; ++i) pts.push_back(make_point((i % 20) / 19.0, (i / 20) / 19.0));
+        // Midpoints of the lattice's horizontal sides lie on grid edges.
+        for (int i = 0; i < 100; ++i) pts.push_back(make_point((i % 19 + 0.5) / 19.0, (i / 19) / 19.0));
+        const point* last = nullptr;
+        for (point* p : pts) {
+            insert_point(2, g.live, p, near ? last : nullptr);
+            g.points.push_back(p);
+            last = p;
+        }
+        std::map<const point*, int> index;
+        for (std::size_t i = 0; i < g.points.size(); ++i) index[g.points[i]] = static_cast<int>(i);
+        std::vector<std::array<int, 3>> triangles;
+        for (simplex* s = g.live->next; s != g.live; s = s->next) {
+            triangles.push_back({index[s->opp(1).pnt], index[s->opp(2).pnt], index[s->opp(3).pnt]});
+        }
+        return triangles;
+    };
+    EXPECT_EQ(build(true), build(false));
+}
+
 // A far point declined for a vertex closer than h / 2 leaves every simplex
 // exactly as it was, though its cavity took in triangles on both sides of
 // A-B; just beyond h / 2 it goes in.
