@@ -496,13 +496,22 @@ void delete_cavity(int nd, point* p) {
     // Breadth-first growth over the members, including those admitted on the
     // way. Each neighbour is judged once, from the first member that reaches
     // it; far simplices (status 0) are never examined.
+    // A member's own measure is the same for each of its neighbours: it is
+    // computed once, unless its system was warned about (then each judgement
+    // computes it again, so the warnings stay as they were).
     for (std::size_t m = 0; m < grown.size(); ++m) {
         simplex* w = grown[m];
+        double mw = 0.0;
+        bool have_mw = false;
         for (int k = 1; k <= nd + 1; ++k) {
             simplex* n = w->opp(k).spx;
             if (n == nullptr || n->status <= 0 || n->cavity != cav_none) continue;
             kernel.touched.push_back(n);
-            const double mw = delaunay_measure(nd, p, w);
+            if (!have_mw) {
+                bool warned = false;
+                mw = delaunay_measure(nd, p, w, &warned);
+                have_mw = !warned;
+            }
             const double mn = delaunay_measure(nd, p, n);
             if (mw + mn < kCavitySum) {
                 n->cavity = cav_member;

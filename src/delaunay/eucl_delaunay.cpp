@@ -125,8 +125,9 @@ void simplex_center_n(const simplex* s, Vec<double, 3>& q, double& r2) {
 }
 
 template <int N>
-double delaunay_measure_n(const point* p, const simplex* s) {
-    const double big_r2 = solve_center<N>(s, eucl.center.data(), [p, s](double det) {
+double delaunay_measure_n(const point* p, const simplex* s, bool* warned) {
+    const double big_r2 = solve_center<N>(s, eucl.center.data(), [p, s, warned](double det) {
+        if (warned != nullptr) *warned = true;
         // A flat or turned-over simplex has no meaningful circle.
         if (det <= 0.0) {
             stop({ld_record({"--STOP-- (delaunay_measure)"}),
@@ -149,8 +150,8 @@ void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2) {
     else simplex_center_n<1>(s, q, r2);
 }
 
-double delaunay_measure(int nd, const point* p, const simplex* s) {
-    return nd == 2 ? delaunay_measure_n<2>(p, s) : delaunay_measure_n<1>(p, s);
+double delaunay_measure(int nd, const point* p, const simplex* s, bool* warned) {
+    return nd == 2 ? delaunay_measure_n<2>(p, s, warned) : delaunay_measure_n<1>(p, s, warned);
 }
 
 void insert_point(int nd, simplex* head, point* p, const point* near) {

@@ -19,7 +19,8 @@ double segment_r_length(int nd, const point* p1, const point* p2);
 // Circumcentre q(1..nd) and mean squared circumradius r2.
 void simplex_center(int nd, const simplex* s, Vec<double, 3>& q, double& r2);
 // (squared distance from p to the circumcentre) / (mean squared circumradius).
-double delaunay_measure(int nd, const point* p, const simplex* s);
+// warned (optional) is set when the nearly singular system was warned about.
+double delaunay_measure(int nd, const point* p, const simplex* s, bool* warned = nullptr);
 
 // Inserts p into the grid whose live simplices are in head; stops on failure.
 // near (optional) speeds up locating a p without ref: see delete_first.

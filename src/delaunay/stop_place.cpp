@@ -16,7 +16,13 @@ std::string coordinate(double v) {
 
 // The corner of a far simplex may be missing.
 std::string pair_text(const point* p) {
-    return p == nullptr ? "(none)" : "(" + coordinate(p->x(1)) + ", " + coordinate(p->x(2)) + ")";
+    if (p == nullptr) return "(none)";
+    std::string t(1, '(');
+    t += coordinate(p->x(1));
+    t += ", ";
+    t += coordinate(p->x(2));
+    t += ')';
+    return t;
 }
 std::string parameter(const point* p) { return p == nullptr ? "(none)" : coordinate(p->x(1)); }
 
