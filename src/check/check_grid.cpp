@@ -214,6 +214,8 @@ void check_consistency(grid_record& grid) { run_consistency(grid, true); }
 
 consistency_problems count_consistency_problems(grid_record& grid) { return run_consistency(grid, false); }
 
+void settle_auxiliary(grid_record& grid) { count_list(grid.axs_head, st_external, true); }
+
 void contability(grid_record& grid, int level) {
     const status_counts in = count_list(grid.int_head, st_internal, false);
     if (level >= 2) print_counts("INTERNAL LIST flags", in);

@@ -51,5 +51,9 @@ struct status_counts {
 // level 0 prints nothing; level 1 prints the list sizes ("Grid details:");
 // level 2 prints the three status blocks first.
 void contability(grid_record& grid, int level);
+// What contability(grid, 0) leaves behind when the internal and external
+// lists are about to be merged and classified again (which resets their
+// statuses): the auxiliary list's undefined simplices become external.
+void settle_auxiliary(grid_record& grid);
 
 }  // namespace corvan

@@ -301,7 +301,9 @@ void front_grid(grid_record& grid, grid_record& back, int nstep, int choice, Rec
     say({"Corners splitted"});
     say_line("");
 
-    contability(grid, 0);
+    // The internal and external lists are merged and classified again just
+    // below: settling their undefined simplices first would be undone.
+    settle_auxiliary(grid);
 
     // The boundary segments still point at triangles the front may have
     // replaced: find the two triangles at every segment again.
@@ -315,8 +317,9 @@ void front_grid(grid_record& grid, grid_record& back, int nstep, int choice, Rec
             stop({"-- STOP -- (front_2d)"});
         }
     }
+    // split_ie classifies every simplex it is given and the auxiliary list
+    // is settled: no simplex is left undefined for contability to settle.
     split_ie(2, grid.spx_head, grid.int_head, grid.ext_head);
-    contability(grid, 0);
 }
 
 }  // namespace corvan
