@@ -99,11 +99,14 @@ void check_triangle(simplex* s, Reporter& r) {
             const int m = s->cmat(k, j);
             const point* a = s->opp(j).pnt;
             const point* b = valid_local(m) ? n->opp(m).pnt : nullptr;
-            // Vertices are compared by position: two records at one place agree.
-            if (a == nullptr || b == nullptr ||
-                !(std::hypot(a->x(1) - b->x(1), a->x(2) - b->x(2)) <= check_tolerance)) {
-                r.cmat_extra();
-            }
+            // Vertices are compared by position: two records at one place
+            // agree. A record agrees with itself (the usual case, and no
+            // hypot to pay) unless a coordinate is not finite, where the
+            // distance would be NaN.
+            const bool agree = a != nullptr && b != nullptr &&
+                               (a == b ? std::isfinite(a->x(1)) && std::isfinite(a->x(2))
+                                       : std::hypot(a->x(1) - b->x(1), a->x(2) - b->x(2)) <= check_tolerance);
+            if (!agree) r.cmat_extra();
         }
     }
 }
