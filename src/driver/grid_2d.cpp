@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "boundary/boundary_2d.hpp"
+#include "check/boundary_crossings.hpp"
 #include "check/check_grid.hpp"
 #include "delaunay/delaunay.hpp"
 #include "domain/back_2d.hpp"
@@ -84,6 +85,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
               " describes no boundary edge: there is no domain to mesh."});
     }
     check_in_boundary(grid);
+    check_boundary_crossings(grid);
     say({"Building grid ..."});
     delaunay_setup();
     say({"Boundary grid..."});
