@@ -59,8 +59,13 @@ polylines build_polylines(const grid_record& grid) {
             if (i == c.ns || !(total > 0.0)) continue;
             Vec<double, 2> mid;
             evalc_0(ic, 0.5 * (c.s(i) + c.s(i + 1)) / total, mid);
-            const double cx = 0.5 * (c.x(1, i) + c.x(1, i + 1)), cy = 0.5 * (c.x(2, i) + c.x(2, i + 1));
-            if (std::hypot(mid(1) - cx, mid(2) - cy) <= bend_tol) continue;
+            // Its distance from the chord's line (a straight curve may run
+            // along its chord at a varying speed).
+            const double dx = c.x(1, i + 1) - c.x(1, i), dy = c.x(2, i + 1) - c.x(2, i);
+            const double chord = std::hypot(dx, dy);
+            const double off = chord > 0.0 ? std::fabs(dx * (mid(2) - c.x(2, i)) - dy * (mid(1) - c.x(1, i))) / chord
+                                            : std::hypot(mid(1) - c.x(1, i), mid(2) - c.x(2, i));
+            if (off <= bend_tol) continue;
             for (int k = 1; k <= kBendPoints; ++k) {
                 Vec<double, 2> p;
                 const double t = static_cast<double>(k) / (kBendPoints + 1);
@@ -68,6 +73,17 @@ polylines build_polylines(const grid_record& grid) {
                 add_point(pts, p);
             }
         }
+        // Knots that the geometry file's digits made one place (a curve
+        // standing still for a moment) are one polyline point.
+        std::size_t kept = 1;
+        for (std::size_t k = 1; k < pts.size(); ++k) {
+            const bool last = k + 1 == pts.size();
+            const auto& prev = pts[kept - 1];
+            const bool same = std::hypot(pts[k].first - prev.first, pts[k].second - prev.second) <= bend_tol;
+            if (same && !(last && kept > 1)) continue;
+            pts[same ? kept - 1 : kept++] = pts[k];
+        }
+        pts.resize(kept);
         for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
             const long long ia = k == 0 ? -static_cast<long long>(ed.vbeg) : next_id;
             const long long ib = k + 2 == pts.size() ? -static_cast<long long>(ed.vend) : ++next_id;
