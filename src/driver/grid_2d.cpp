@@ -90,6 +90,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     delaunay_setup();
     say({"Boundary grid..."});
     say_line("");
+    flush_output();
     boundary_grid(grid);
     contability(grid, 0);
     check_orientation(grid);
@@ -100,6 +101,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     }
     say_line("");
     say({"Background grid..."});
+    flush_output();
 
     // The domain file stays open through the background and Steiner stages,
     // which read its records in order.
@@ -115,6 +117,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
         stage_clock.lap("front");
         if (ismooth == 1) {
             say({"Smoothing (Laplacian)."});
+            flush_output();
             smooth();
             update_geometry(2, grid.int_head);
             stage_clock.lap("smoothing");
@@ -139,6 +142,7 @@ void save_grid(const std::string& /*directory*/, const std::string& name) {
     say_line("");
     say({"Saving grid ..."});
     say_line("");
+    flush_output();
     // Each numbering pass walks millions of scattered records.
     if (arrays.array != &grid) build_arrays(grid);
     save_conv(stem, static_cast<int>(stem.size()));

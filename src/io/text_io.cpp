@@ -513,6 +513,8 @@ void say(std::initializer_list<FmtArg> items) { std::cout << ld_record(items) <<
 
 void say_line(std::string_view text) { std::cout << text << '\n'; }
 
+void flush_output() { std::cout.flush(); }
+
 void warn_line(std::string_view text) { std::cerr << text << '\n'; }
 
 void say_fmt(const Format& f, std::initializer_list<FmtArg> items) { std::cout << f.apply(items); }

@@ -123,6 +123,10 @@ std::string ld_record(std::initializer_list<FmtArg> items);
 void say(std::initializer_list<FmtArg> items);
 // Writes a line to standard output exactly as given (no leading blank).
 void say_line(std::string_view text);
+// Hands what standard output holds to the user now: at the end of a stage's
+// messages and of each front step, so a long run shows its progress (not
+// per line: standard output is buffered for speed).
+void flush_output();
 // Writes a line to standard error exactly as given (usage errors).
 void warn_line(std::string_view text);
 // Writes formatted records to standard output.
