@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "boundary/boundary_2d.hpp"
+#include "boundary/size_estimate.hpp"
 #include "check/boundary_crossings.hpp"
 #include "check/check_grid.hpp"
 #include "delaunay/delaunay.hpp"
@@ -86,6 +87,8 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     }
     check_in_boundary(grid);
     check_boundary_crossings(grid);
+    size_estimate size = estimate_boundary(grid);
+    check_size(size, options.max_triangles, false);
     say({"Building grid ..."});
     delaunay_setup();
     say({"Boundary grid..."});
@@ -110,6 +113,8 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     int nstep = 0, ismooth = 0;
     dom.read("the step limit and the smoothing switch", nstep, ismooth);
     build_back(dom, grid, back);
+    estimate_triangles(back, size);
+    check_size(size, options.max_triangles, options.report);
     stage_clock.lap("background");
     if (nstep > 0) {
         front_grid(grid, back, nstep, choice, dom);
