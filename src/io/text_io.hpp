@@ -43,6 +43,14 @@ namespace corvan {
 [[noreturn]] void stop(std::initializer_list<std::string_view> lines);
 [[noreturn]] void stop(const std::vector<std::string>& lines);
 
+#ifdef CORVAN_FUZZ_HOOKS
+// Fuzz builds only (fuzz/CMakeLists.txt defines the macro): after its
+// message, stop calls the hook instead of ending the program, so that the
+// harness can go on with its next input. The hook must not return (it
+// throws); if it does, stop ends the program as always.
+void set_stop_hook(void (*hook)());
+#endif
+
 // ---------------------------------------------------------------------------
 // One item of a formatted or list-directed record.
 struct FmtArg {
