@@ -16,8 +16,16 @@ namespace corvan {
 
 namespace {
 
-// Share of the boundary's extent below which two places are one.
-constexpr double kTouchShare = 1e-9;
+// Share of the boundary's extent below which two boundary parts touch: the
+// Delaunay kernel cannot resolve a gap much narrower (its triangles there
+// would have determinants near its flatness bound), and the boundary stage
+// would halve segments for a long time before giving up.
+constexpr double kTouchShare = 1e-6;
+// Share of the coordinates' size below which two knots are one place.
+constexpr double kSamePlaceShare = 1e-9;
+// Sine of the angle below which two segments leaving a shared point along
+// the same direction overlap.
+constexpr double kFoldSine = 1e-6;
 // Points added inside a knot interval whose curve bends away from its chord.
 constexpr int kBendPoints = 3;
 
@@ -28,6 +36,7 @@ struct segment {
     int edge;
     double ax, ay, bx, by;
     long long ia, ib;
+    double sa, sb;  // arc length along the edge's polyline at a and b
 };
 
 struct polylines {
@@ -52,7 +61,7 @@ polylines build_polylines(const grid_record& grid) {
         for (int i = 1; i <= c.ns; ++i) {
             bend_tol = std::max({bend_tol, std::fabs(c.x(1, i)), std::fabs(c.x(2, i))});
         }
-        bend_tol *= kTouchShare;
+        bend_tol *= kSamePlaceShare;
         pts.clear();
         for (int i = 1; i <= c.ns; ++i) {
             pts.push_back({c.x(1, i), c.x(2, i)});
@@ -84,10 +93,14 @@ polylines build_polylines(const grid_record& grid) {
             pts[same ? kept - 1 : kept++] = pts[k];
         }
         pts.resize(kept);
+        double arc = 0.0;
         for (std::size_t k = 0; k + 1 < pts.size(); ++k) {
             const long long ia = k == 0 ? -static_cast<long long>(ed.vbeg) : next_id;
             const long long ib = k + 2 == pts.size() ? -static_cast<long long>(ed.vend) : ++next_id;
-            out.segs.push_back({e, pts[k].first, pts[k].second, pts[k + 1].first, pts[k + 1].second, ia, ib});
+            const double len = std::hypot(pts[k + 1].first - pts[k].first, pts[k + 1].second - pts[k].second);
+            out.segs.push_back({e, pts[k].first, pts[k].second, pts[k + 1].first, pts[k + 1].second, ia, ib, arc,
+                                arc + len});
+            arc += len;
         }
         for (const auto& [x, y] : pts) {
             if (first) {
@@ -128,23 +141,20 @@ bool meet(const segment& a, const segment& b, double tol, double& x, double& y) 
         return true;
     }
     if (aa || ab) {
-        // Neighbours meet at their shared point; they overlap when either
-        // one's other end lies on the other segment.
-        const double ox = aa ? a.bx : a.ax, oy = aa ? a.by : a.ay;
+        // Neighbours meet at their shared point; they overlap when they
+        // leave it in the same direction.
+        const double sx = aa ? a.ax : a.bx, sy = aa ? a.ay : a.by;
+        const double ux = (aa ? a.bx : a.ax) - sx, uy = (aa ? a.by : a.ay) - sy;
         const bool b_shares_a = b.ia == (aa ? a.ia : a.ib);
-        const double px = b_shares_a ? b.bx : b.ax, py = b_shares_a ? b.by : b.ay;
-        if (point_segment(ox, oy, b.ax, b.ay, b.bx, b.by) <= tol) {
-            x = ox;
-            y = oy;
-            return true;
-        }
-        if (point_segment(px, py, a.ax, a.ay, a.bx, a.by) <= tol) {
-            x = px;
-            y = py;
-            return true;
-        }
-        return false;
+        const double vx = (b_shares_a ? b.bx : b.ax) - sx, vy = (b_shares_a ? b.by : b.ay) - sy;
+        const double scale = std::hypot(ux, uy) * std::hypot(vx, vy);
+        if (!(ux * vx + uy * vy > 0.0 && std::fabs(ux * vy - uy * vx) <= kFoldSine * scale)) return false;
+        x = sx;
+        y = sy;
+        return true;
     }
+    // Parts of one edge a few tiny segments apart are neighbours too.
+    if (a.edge == b.edge && std::min(std::fabs(b.sa - a.sb), std::fabs(a.sa - b.sb)) <= 2.0 * tol) return false;
     const double d1 = orient(a.ax, a.ay, a.bx, a.by, b.ax, b.ay);
     const double d2 = orient(a.ax, a.ay, a.bx, a.by, b.bx, b.by);
     const double d3 = orient(b.ax, b.ay, b.bx, b.by, a.ax, a.ay);

@@ -6,10 +6,12 @@
 //
 // Edges may meet only where they share a boundary vertex (by number), as
 // consecutive edges of a loop do; a closed edge meets itself at its vertex.
-// Everywhere else two segments closer than the tolerance (a tiny share of
-// the boundary's extent) are a fault: a crossing, a vertex lying on another
-// edge, a touch, or an overlap (two edges along the same line, or an edge
-// folding back at a shared vertex).
+// Everywhere else two segments closer than the tolerance (a millionth of
+// the boundary's extent, about the narrowest gap the Delaunay kernel
+// resolves) are a fault: a crossing, a vertex lying on another edge, a
+// touch, or an overlap (two edges along the same line). Two segments that
+// leave a shared point in the same direction overlap too (an edge folding
+// back, or two edges leaving a vertex along one line).
 #pragma once
 
 #include "grid/grid_types.hpp"

@@ -58,7 +58,10 @@ TEST(BoundaryCrossings, VertexOnAnotherEdgeCrossingAndFoldBackAreFound) {
     expect_meeting(loop({{0, 0}, {0, 0.2}, {0.5, 0}, {1.8, 0.21}, {0, 0.21}, {0, 0.5}, {2, 0.5}, {2, 0}}), 2, 8, 0.5, 0);
     expect_meeting(loop({{0, 0}, {1, 1}, {1, 0}, {0, 1}}), 1, 3, 0.5, 0.5);
     // Edge 2 turns back along edge 1 at the vertex they share.
-    expect_meeting(loop({{0, 0}, {2, 0}, {1, 0}, {1, -1}}), 1, 2, 1, 0);
+    expect_meeting(loop({{0, 0}, {2, 0}, {1, 0}, {1, -1}}), 1, 2, 2, 0);
+    // A vertex a ten-millionth off the line of its neighbours: edges 1 and
+    // 2 run along edge 3 (the boundary stage once spent seconds on it).
+    expect_meeting(loop({{1, 0}, {0.4, 0.2 - 1e-7}, {0, 1.0 / 3.0}}), 1, 3, 1, 0);
     // A sharp but open corner at a shared vertex is no meeting.
     EXPECT_FALSE(find_boundary_crossing(loop({{0, 0}, {0, 1}, {1e-3, 0}})).found);
 }
