@@ -6,6 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace corvan;
     fuzz::set_up();
+    if (fuzz::asks_for_much(data, size)) return -1;
     fuzz::write_file("boundary.fuzz", fuzz::bytes(data, size));
     grid_record g;
     try {

@@ -5,6 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace corvan;
     fuzz::set_up();
+    if (fuzz::asks_for_much(data, size)) return -1;
     static bool written = false;
     if (!written) fuzz::write_file("boundary.fuzz", fuzz::square_boundary(0.25, true));
     written = true;
