@@ -213,7 +213,13 @@ void check_in_boundary(const grid_record& grid) {
     say({"Boundary data checked."});
 }
 
-void check_consistency(grid_record& grid) { run_consistency(grid, true); }
+void check_consistency(grid_record& grid) {
+    // A grid that fails its own checks must never pass for a finished one.
+    const consistency_problems found = run_consistency(grid, true);
+    if (found.total() > 0) {
+        stop({ld_record({"*** The grid fails", found.total(), "of its consistency checks: no mesh is written."})});
+    }
+}
 
 consistency_problems count_consistency_problems(grid_record& grid) { return run_consistency(grid, false); }
 

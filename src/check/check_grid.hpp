@@ -29,9 +29,9 @@ struct consistency_problems {
 
 // Checks every triangle of grid.int_head against its neighbours and the
 // internal triangle of every boundary segment (the grid must be numbered,
-// as build_arrays does); reports each problem and goes on. Stops the run
-// only on a list that does not come back to its head within the number of
-// simplex records ever made.
+// as build_arrays does); reports each problem, and after the report stops
+// the run when there was any. Stops at once on a list that does not come
+// back to its head within the number of simplex records ever made.
 void check_consistency(grid_record& grid);
 // The same checks, silent; returns the problem counts.
 consistency_problems count_consistency_problems(grid_record& grid);

@@ -284,6 +284,7 @@ void front_grid(grid_record& grid, grid_record& back, int nstep, int choice, Rec
     say({"Front begin:"});
     say_fmt(header, {"STEP", "NFRO", "NADD", "MAX_LENGTH"});
     for (front.step = 1; front.step <= nstep; ++front.step) {
+        flush_output();  // the header, then each step's row while the next one runs
         front.max_length = 0.0;
         uns_split();
         front.nfro = 0;

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "boundary/boundary_2d.hpp"
+#include "boundary/size_estimate.hpp"
+#include "check/boundary_crossings.hpp"
 #include "check/check_grid.hpp"
 #include "delaunay/delaunay.hpp"
 #include "domain/back_2d.hpp"
@@ -84,10 +86,14 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
               " describes no boundary edge: there is no domain to mesh."});
     }
     check_in_boundary(grid);
+    check_boundary_crossings(grid);
+    size_estimate size = estimate_boundary(grid);
+    check_size(size, options.max_triangles, false);
     say({"Building grid ..."});
     delaunay_setup();
     say({"Boundary grid..."});
     say_line("");
+    flush_output();
     boundary_grid(grid);
     contability(grid, 0);
     check_orientation(grid);
@@ -98,6 +104,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     }
     say_line("");
     say({"Background grid..."});
+    flush_output();
 
     // The domain file stays open through the background and Steiner stages,
     // which read its records in order.
@@ -106,6 +113,8 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
     int nstep = 0, ismooth = 0;
     dom.read("the step limit and the smoothing switch", nstep, ismooth);
     build_back(dom, grid, back);
+    estimate_triangles(back, size);
+    check_size(size, options.max_triangles, options.report);
     stage_clock.lap("background");
     if (nstep > 0) {
         front_grid(grid, back, nstep, choice, dom);
@@ -113,6 +122,7 @@ void build_grid(const std::string& directory, const std::string& name, const Opt
         stage_clock.lap("front");
         if (ismooth == 1) {
             say({"Smoothing (Laplacian)."});
+            flush_output();
             smooth();
             update_geometry(2, grid.int_head);
             stage_clock.lap("smoothing");
@@ -137,6 +147,7 @@ void save_grid(const std::string& /*directory*/, const std::string& name) {
     say_line("");
     say({"Saving grid ..."});
     say_line("");
+    flush_output();
     // Each numbering pass walks millions of scattered records.
     if (arrays.array != &grid) build_arrays(grid);
     save_conv(stem, static_cast<int>(stem.size()));

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "io/text_io.hpp"
+
 namespace corvan {
 
 StageClock stage_clock;
@@ -10,6 +12,7 @@ void StageClock::lap(std::string stage) {
     const auto now = std::chrono::steady_clock::now();
     times_.push_back({std::move(stage), std::chrono::duration<double>(now - last_).count()});
     last_ = now;
+    flush_output();  // the stage's messages reach the user as it ends
 }
 
 }  // namespace corvan

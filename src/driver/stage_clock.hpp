@@ -15,7 +15,7 @@ public:
     StageClock() : last_(std::chrono::steady_clock::now()) {}
 
     // Ends the stage that ran since the previous lap (or since the clock
-    // started) and records it under this name.
+    // started), records it under this name and flushes standard output.
     void lap(std::string stage);
     // The stages in the order they ran.
     const std::vector<StageTime>& times() const { return times_; }

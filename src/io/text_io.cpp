@@ -26,13 +26,24 @@ void stop_line(std::string_view l) {
     std::cout << l << '\n';
 }
 
+#ifdef CORVAN_FUZZ_HOOKS
+void (*stop_hook)() = nullptr;
+#endif
+
 [[noreturn]] void stop_now() {
     std::cout.flush();
     std::fflush(stdout);
+#ifdef CORVAN_FUZZ_HOOKS
+    if (stop_hook != nullptr) stop_hook();
+#endif
     std::exit(1);
 }
 
 }  // namespace
+
+#ifdef CORVAN_FUZZ_HOOKS
+void set_stop_hook(void (*hook)()) { stop_hook = hook; }
+#endif
 
 [[noreturn]] void stop(std::initializer_list<std::string_view> lines) {
     for (std::string_view l : lines) stop_line(l);
@@ -512,6 +523,8 @@ std::string ld_record(std::initializer_list<FmtArg> items) {
 void say(std::initializer_list<FmtArg> items) { std::cout << ld_record(items) << '\n'; }
 
 void say_line(std::string_view text) { std::cout << text << '\n'; }
+
+void flush_output() { std::cout.flush(); }
 
 void warn_line(std::string_view text) { std::cerr << text << '\n'; }
 

@@ -43,6 +43,14 @@ namespace corvan {
 [[noreturn]] void stop(std::initializer_list<std::string_view> lines);
 [[noreturn]] void stop(const std::vector<std::string>& lines);
 
+#ifdef CORVAN_FUZZ_HOOKS
+// Fuzz builds only (fuzz/CMakeLists.txt defines the macro): after its
+// message, stop calls the hook instead of ending the program, so that the
+// harness can go on with its next input. The hook must not return (it
+// throws); if it does, stop ends the program as always.
+void set_stop_hook(void (*hook)());
+#endif
+
 // ---------------------------------------------------------------------------
 // One item of a formatted or list-directed record.
 struct FmtArg {
@@ -123,6 +131,10 @@ std::string ld_record(std::initializer_list<FmtArg> items);
 void say(std::initializer_list<FmtArg> items);
 // Writes a line to standard output exactly as given (no leading blank).
 void say_line(std::string_view text);
+// Hands what standard output holds to the user now: at the end of a stage's
+// messages and of each front step, so a long run shows its progress (not
+// per line: standard output is buffered for speed).
+void flush_output();
 // Writes a line to standard error exactly as given (usage errors).
 void warn_line(std::string_view text);
 // Writes formatted records to standard output.

@@ -84,11 +84,15 @@ struct Numbered : SmallGrid {
 
 const std::string checking = blank + rec({"Grid data checking..."});
 
-TEST(CheckConsistency, FaultsAreReportedAndTheRunGoesOn) {
+// A grid that failed its checks was once saved and the run ended with
+// status 0.
+TEST(CheckConsistency, FaultsAreAllReportedAndThenStopTheRun) {
     Numbered s;
     EXPECT_EQ(s.report(), checking + blank);
     s.T[1]->cmat(2, 1) = 2;  // T1's vertex 1 (P1) is vertex 1 of T2, not vertex 2 (P3)
-    EXPECT_EQ(s.report(), checking + blank + rec({"cmat extradiagonal fault"}) + rec({"tolerance", 1e-12}) + blank);
+    EXPECT_STOP(check_consistency(s.g), "^" + checking + blank + rec({"cmat extradiagonal fault"}) +
+                                            rec({"tolerance", 1e-12}) + blank +
+                                            escaped(rec({"*** The grid fails", 1, "of its consistency checks: no mesh is written."})) + "$");
     EXPECT_EQ(count_consistency_problems(s.g).total(), 1);
 
     Numbered b;
