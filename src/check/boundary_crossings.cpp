@@ -256,7 +256,11 @@ boundary_crossing find_boundary_crossing(const grid_record& grid) {
 void check_boundary_crossings(const grid_record& grid) {
     const boundary_crossing c = find_boundary_crossing(grid);
     if (!c.found) return;
-    const std::string where = "(" + short_real(c.x) + ", " + short_real(c.y) + ")";
+    std::string where(1, '(');
+    where += short_real(c.x);
+    where += ", ";
+    where += short_real(c.y);
+    where += ')';
     const std::string what = c.edge_a == c.edge_b
                                  ? "edge " + std::to_string(c.edge_a) + " crosses, touches or overlaps itself at " + where
                                  : "edges " + std::to_string(c.edge_a) + " and " + std::to_string(c.edge_b) +

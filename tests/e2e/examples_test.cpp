@@ -488,7 +488,17 @@ TEST(Regression, FixInputsEndAsExpected) {
         std::string fragment;
         expect >> status >> std::ws;
         std::getline(expect, fragment);
-        for (std::size_t at; (at = fragment.find("\\n")) != std::string::npos;) fragment.replace(at, 2, "\n");
+        // A backslash followed by n in the fragment stands for a line end.
+        std::string unescaped;
+        for (std::size_t k = 0; k < fragment.size(); ++k) {
+            if (fragment.compare(k, 2, "\\n") == 0) {
+                unescaped += '\n';
+                ++k;
+            } else {
+                unescaped += fragment[k];
+            }
+        }
+        fragment = unescaped;
         TempDir dir;
         const RunResult r = run_corvan(dir, name, entry.path());
         EXPECT_EQ(r.status, status) << name << "\n" << r.out;
