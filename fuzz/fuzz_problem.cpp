@@ -5,10 +5,7 @@
 // grid that passes its own checks or in a stop.
 #include <string>
 
-#include "driver/grid_2d.hpp"
-#include "driver/options.hpp"
 #include "fuzz/harness.hpp"
-#include "input/init_data.hpp"
 
 namespace {
 
@@ -63,13 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::write_file("boundary.fuzz", b + topo);
     fuzz::write_file("domain.fuzz", "fuzz\n " + std::to_string(steps) + " " + std::to_string(smooth) +
                                         "\n.\n.\n0\n.\n.\n.\n0\n.\n");
-    grid = grid_record{};
-    back = grid_record{};
-    try {
-        load_boundary("fuzz", grid);
-        build_grid(kDirectory, "fuzz", Options{});
-        save_grid(kDirectory, "fuzz");
-    } catch (const fuzz::Stopped&) {
-    }
+    fuzz::mesh_problem();
     return 0;
 }

@@ -10,6 +10,9 @@
 #include <fstream>
 #include <string>
 
+#include "driver/grid_2d.hpp"
+#include "driver/options.hpp"
+#include "input/init_data.hpp"
 #include "io/text_io.hpp"
 
 namespace corvan::fuzz {
@@ -77,6 +80,19 @@ inline std::string square_boundary(double h, bool data_edge = false) {
              "\n.\n1 0.0 " + std::to_string(h) + "\n1 1.0 " + std::to_string(h) + "\n.\n";
     }
     return b;
+}
+
+// Builds and saves the grid of problem "fuzz" from the files written in the
+// scratch directory; a stop ends it like any run that ends with status 1.
+inline void mesh_problem() {
+    grid = grid_record{};
+    back = grid_record{};
+    try {
+        load_boundary("fuzz", grid);
+        build_grid(kDirectory, "fuzz", Options{});
+        save_grid(kDirectory, "fuzz");
+    } catch (const Stopped&) {
+    }
 }
 
 }  // namespace corvan::fuzz
